@@ -1,0 +1,4 @@
+#pragma once
+
+int loadDescriptionYv32();
+int loadDescriptionYv33();

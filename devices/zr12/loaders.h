@@ -1,0 +1,4 @@
+#pragma once
+
+int loadDescriptionZr12();
+int loadDescriptionZr24();

@@ -1,0 +1,4 @@
+#pragma once
+
+int loadDescriptionZr48();
+int loadDescriptionZr48X();
