@@ -1,0 +1,53 @@
+#include "platform/gui/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QString>
+
+#include <cstdio>
+
+namespace gui {
+namespace {
+MessageBoxResponder responder;
+
+QMessageBox::Icon qtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+}  // namespace
+
+void setMessageBoxResponder(MessageBoxResponder r) { responder = std::move(r); }
+
+Answer messageBox(std::string_view title, std::string_view text, Icon icon, Buttons buttons)
+{
+    MessageBoxCall call{std::string(title), std::string(text), icon, buttons};
+    if (responder)
+        return responder(call);
+    if (!QApplication::instance()) {
+        // No window system yet (a tool or a test without a responder): say it on stderr.
+        std::fprintf(stderr, "%s: %s\n", call.title.c_str(), call.text.c_str());
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    QString body = QString::fromStdString(call.text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    QMessageBox box(qtIcon(icon), QString::fromStdString(call.title), body);
+    if (buttons == Buttons::YesNo) {
+        QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+        box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+        box.exec();
+        return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+    }
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+    return Answer::Ok;
+}
+
+}  // namespace gui
