@@ -1,0 +1,83 @@
+#pragma once
+// Internal to the window layer: what it remembers of each window and control.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/gui/gui.h"
+
+class QMenuBar;
+class QStatusBar;
+class QProgressBar;
+class QLabel;
+
+namespace gui::detail {
+
+enum class ControlKind { Button, Label, Picture, Frame, CheckBox, Combo, Edit, Spinner, TextArea, TabPanel, Tree, Table, Splitter };
+
+// Edit fields and drop-down lists inside the table are created by the hundred and mostly never
+// shown: they keep their state here and get a widget only when first needed.
+struct LazyState {
+    std::string text;
+    int caret = 0;
+    std::vector<std::pair<std::string, long>> items;
+    int selection = -1;
+    bool digitsOnly = false;
+};
+
+struct ControlRecord {
+    int id = 0;
+    int window = -1;
+    ControlKind kind = ControlKind::Label;
+    QPointer<QWidget> widget;
+    int parentControl = -1;
+    Rect rect;
+    bool visible = true;  // the control's own visibility, apart from its tab page
+    bool enabled = true;
+    int tabPanel = -1;
+    int tabPage = -1;
+    std::unique_ptr<LazyState> lazy;
+};
+
+struct WindowRecord {
+    int number = -1;
+    QPointer<QWidget> widget;  // the top-level window
+    QPointer<QWidget> client;  // where controls live
+    unsigned flags = 0;
+    int owner = -1;
+    std::function<void(const WindowMessage&)> hook;
+    QMenuBar* menuBar = nullptr;
+    QStatusBar* statusBar = nullptr;
+    std::vector<QWidget*> statusFields;
+    QProgressBar* progress = nullptr;
+};
+
+std::map<int, WindowRecord>& windows();
+std::map<int, ControlRecord>& controls();
+WindowRecord* findWindow(int window);
+ControlRecord* findControl(int id);
+
+// Registers a control (replacing one of the same number) and places its widget, if any.
+ControlRecord& addControl(int window, int id, ControlKind kind, Rect r, QWidget* widget, int parentControl = -1);
+// The widget a child of the control parentControl lives in (a table's cell area), or the window's client.
+QWidget* parentWidgetFor(int window, int parentControl);
+// Creates the widget of a lazy control if it has none yet.
+QWidget* materialise(ControlRecord& control);
+void applyVisibility(ControlRecord& control);
+void forgetWindowControls(int window);
+
+QString qs(std::string_view text);
+std::string str(const QString& text);
+
+// Control events raised by the user's own actions.
+void raiseControlEvent(int window, int id, EventType type);
+
+}  // namespace gui::detail

@@ -1,0 +1,301 @@
+#include <QCursor>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "platform/gui/registry.h"
+#include "platform/gui/table_model.h"
+
+namespace gui {
+namespace detail {
+
+int TableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
+int TableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= shownRows_ || index.column() >= maxColumns)
+        return {};
+    const Row& r = rows_[static_cast<std::size_t>(index.row())];
+    const auto column = static_cast<std::size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return r.texts[column];
+    case Qt::BackgroundRole:
+        if (!r.colours[column].isNone)
+            return QColor(r.colours[column].r, r.colours[column].g, r.colours[column].b);
+        return {};
+    case Qt::CheckStateRole:
+        if (column == 0)
+            return r.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < static_cast<int>(headings_.size()))
+        return headings_[static_cast<std::size_t>(section)];
+    return {};
+}
+
+// Check marks are toggled by the view's own click handling, not by the item machinery.
+Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void TableModel::setHeadings(const std::vector<QString>& headings)
+{
+    beginResetModel();
+    headings_ = headings;
+    endResetModel();
+}
+
+void TableModel::clearRows()
+{
+    beginResetModel();
+    rows_.clear();
+    shownRows_ = 0;
+    endResetModel();
+}
+
+int TableModel::appendRow()
+{
+    if (static_cast<int>(rows_.size()) == shownRows_)
+        QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    rows_.emplace_back();
+    return static_cast<int>(rows_.size()) - 1;
+}
+
+void TableModel::flush()
+{
+    const int total = static_cast<int>(rows_.size());
+    if (total == shownRows_)
+        return;
+    beginInsertRows({}, shownRows_, total - 1);
+    shownRows_ = total;
+    endInsertRows();
+}
+
+TableModel::Row* TableModel::row(int r)
+{
+    return r >= 0 && r < static_cast<int>(rows_.size()) ? &rows_[static_cast<std::size_t>(r)] : nullptr;
+}
+
+void TableModel::cellChanged(int r, int column)
+{
+    if (r < shownRows_) {
+        const QModelIndex at = index(r, column);
+        emit dataChanged(at, at);
+    }
+}
+
+TableView::TableView(QWidget* parent) : QTableView(parent), model_(new TableModel)
+{
+    model_->setParent(this);
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        const QPoint global = QCursor::pos();
+        notify(TableMessage::HeaderResize, viewport()->mapFromGlobal(global), global);
+    });
+}
+
+void TableView::notify(TableMessage::Kind kind, QPoint viewportPos, QPoint globalPos)
+{
+    if (hook)
+        hook({kind, viewportPos.x(), viewportPos.y(), globalPos.x(), globalPos.y()});
+}
+
+void TableView::mousePressEvent(QMouseEvent* event)
+{
+    QTableView::mousePressEvent(event);
+    const QPoint pos = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const int r = rowAt(pos.y());
+        if (r >= 0 && columnAt(pos.x()) == 0)
+            if (auto* data = model_->row(r)) {
+                data->checked = !data->checked;
+                model_->cellChanged(r, 0);
+            }
+        notify(TableMessage::LeftButton, pos, global);
+    } else if (event->button() == Qt::RightButton) {
+        notify(TableMessage::RightButton, pos, global);
+    }
+}
+
+void TableView::wheelEvent(QWheelEvent* event)
+{
+    QTableView::wheelEvent(event);
+    notify(TableMessage::Wheel, event->position().toPoint(), event->globalPosition().toPoint());
+}
+
+void TableView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    const QPoint global = QCursor::pos();
+    notify(TableMessage::Scroll, viewport()->mapFromGlobal(global), global);
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+namespace {
+TableView* tableView(int id)
+{
+    auto* control = findControl(id);
+    return control ? dynamic_cast<TableView*>(control->widget.data()) : nullptr;
+}
+}  // namespace
+
+void table(int window, int id, Rect r)
+{
+    auto* widget = new TableView(parentWidgetFor(window, -1));
+    addControl(window, id, ControlKind::Table, r, widget);
+}
+
+void tableSetColumns(int id, const std::vector<std::pair<std::string, int>>& headingsAndWidths)
+{
+    auto* view = tableView(id);
+    if (!view)
+        return;
+    std::vector<QString> headings;
+    for (const auto& [heading, width] : headingsAndWidths)
+        headings.push_back(qs(heading));
+    view->model()->setHeadings(headings);
+    for (std::size_t c = 0; c < headingsAndWidths.size(); ++c)
+        view->setColumnWidth(static_cast<int>(c), headingsAndWidths[c].second);
+}
+
+int tableColumnWidth(int id, int column)
+{
+    auto* view = tableView(id);
+    return view ? view->columnWidth(column) : 0;
+}
+
+void tableClearRows(int id)
+{
+    if (auto* view = tableView(id))
+        view->model()->clearRows();
+}
+
+int tableAppendRow(int id)
+{
+    auto* view = tableView(id);
+    return view ? view->model()->appendRow() : -1;
+}
+
+int tableRowCount(int id)
+{
+    auto* view = tableView(id);
+    if (!view)
+        return 0;
+    view->model()->flush();
+    return view->model()->rowCount();
+}
+
+void setCellText(int id, int row, int column, std::string_view text)
+{
+    auto* view = tableView(id);
+    auto* data = view ? view->model()->row(row) : nullptr;
+    if (!data || column < 0 || column >= TableModel::maxColumns)
+        return;
+    data->texts[static_cast<std::size_t>(column)] = qs(text);
+    view->model()->cellChanged(row, column);
+}
+
+std::string cellText(int id, int row, int column)
+{
+    auto* view = tableView(id);
+    auto* data = view ? view->model()->row(row) : nullptr;
+    if (!data || column < 0 || column >= TableModel::maxColumns)
+        return {};
+    return str(data->texts[static_cast<std::size_t>(column)]);
+}
+
+void setCellColour(int id, int row, int column, Rgb background)
+{
+    auto* view = tableView(id);
+    auto* data = view ? view->model()->row(row) : nullptr;
+    if (!data || column < 0 || column >= TableModel::maxColumns)
+        return;
+    data->colours[static_cast<std::size_t>(column)] = background;
+    view->model()->cellChanged(row, column);
+}
+
+Rgb cellColour(int id, int row, int column)
+{
+    auto* view = tableView(id);
+    auto* data = view ? view->model()->row(row) : nullptr;
+    if (!data || column < 0 || column >= TableModel::maxColumns)
+        return Rgb::none();
+    return data->colours[static_cast<std::size_t>(column)];
+}
+
+void setRowChecked(int id, int row, bool checked)
+{
+    auto* view = tableView(id);
+    if (auto* data = view ? view->model()->row(row) : nullptr) {
+        data->checked = checked;
+        view->model()->cellChanged(row, 0);
+    }
+}
+
+bool rowChecked(int id, int row)
+{
+    auto* view = tableView(id);
+    auto* data = view ? view->model()->row(row) : nullptr;
+    return data && data->checked;
+}
+
+Rect tableCellRect(int id, int row, int column)
+{
+    auto* view = tableView(id);
+    if (!view)
+        return {};
+    view->model()->flush();
+    const QRect r = view->visualRect(view->model()->index(row, column));
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+std::pair<int, int> tableHitTest(int id, int x, int y)
+{
+    auto* view = tableView(id);
+    if (!view)
+        return {-1, -1};
+    view->model()->flush();
+    return {view->rowAt(y), view->columnAt(x)};
+}
+
+void tableSelectRow(int id, int row)
+{
+    if (auto* view = tableView(id)) {
+        view->model()->flush();
+        view->selectRow(row);
+    }
+}
+
+void setTableHook(int id, std::function<void(const TableMessage&)> hook)
+{
+    if (auto* view = tableView(id))
+        view->hook = std::move(hook);
+}
+
+}  // namespace gui

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/gui/gui.h"
+
+namespace {
+
+class GuiLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gui::initialise();
+        gui::resetForTests();
+        ASSERT_TRUE(gui::openWindow(0, {0, 0, 600, 400}, "Main", gui::sizable | gui::withMenuAndStatus));
+        gui::showWindow(0, true);
+    }
+    void TearDown() override { gui::resetForTests(); }
+
+    gui::Event next()
+    {
+        for (int i = 0; i < 50; ++i) {
+            gui::Event e = gui::pollEvent();
+            if (e.kind != gui::EventKind::None)
+                return e;
+        }
+        return {};
+    }
+};
+
+TEST_F(GuiLayerTest, ButtonClickQueuesAControlEventWithItsWindowAndNumber)
+{
+    gui::button(0, 1, {10, 10, 100, 30}, "Прочитать");
+    QTest::mouseClick(gui::widgetOf(1), Qt::LeftButton);
+    const gui::Event e = next();
+    EXPECT_EQ(e.kind, gui::EventKind::Control);
+    EXPECT_EQ(e.window, 0);
+    EXPECT_EQ(e.id, 1);
+    EXPECT_EQ(gui::text(1), "Прочитать");
+}
+
+TEST_F(GuiLayerTest, ProgramSetTextsRaiseNoEventsButTypingDoes)
+{
+    gui::editField(0, 77, {10, 50, 100, 20});
+    gui::setText(77, "100");
+    for (gui::Event e = next(); e.kind != gui::EventKind::None; e = next())
+        EXPECT_NE(e.type, gui::EventType::Change);
+    auto* edit = qobject_cast<QLineEdit*>(gui::widgetOf(77));
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    QTest::keyClicks(edit, "5");
+    bool sawChange = false;
+    for (gui::Event e = next(); e.kind != gui::EventKind::None; e = next())
+        sawChange |= e.id == 77 && e.type == gui::EventType::Change;
+    EXPECT_TRUE(sawChange);
+    EXPECT_EQ(gui::text(77), "1005");
+}
+
+TEST_F(GuiLayerTest, LazyFieldsKeepTheirStateUntilShown)
+{
+    gui::table(0, 7, {0, 0, 400, 300});
+    gui::comboBox(0, 1000, {0, 0, 0, 0}, 7);
+    gui::addItem(1000, "0: Нет", 0);
+    gui::addItem(1000, "1: Да", 1);
+    gui::setState(1000, 1);
+    gui::showControl(1000, false);
+    EXPECT_EQ(gui::text(1000), "1: Да");
+    EXPECT_EQ(gui::itemData(1000, 1), 1);
+    auto* combo = qobject_cast<QComboBox*>(gui::widgetOf(1000));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_FALSE(combo->isVisible());
+}
+
+TEST_F(GuiLayerTest, TableHookRunsAfterTheCheckBoxHasToggled)
+{
+    gui::table(0, 7, {0, 0, 500, 300});
+    gui::tableSetColumns(7, {{"√", 22}, {"Код", 60}, {"Название", 200}});
+    for (int r = 0; r < 3; ++r)
+        gui::setCellText(7, gui::tableAppendRow(7), 1, "P" + std::to_string(r));
+    ASSERT_EQ(gui::tableRowCount(7), 3);
+    bool checkedWhenHooked = false;
+    int hits = 0;
+    gui::setTableHook(7, [&](const gui::TableMessage& m) {
+        if (m.kind != gui::TableMessage::LeftButton)
+            return;
+        const auto [row, column] = gui::tableHitTest(7, m.x, m.y);
+        ++hits;
+        checkedWhenHooked = row == 1 && column == 0 && gui::rowChecked(7, 1);
+    });
+    const gui::Rect cell = gui::tableCellRect(7, 1, 0);
+    auto* view = qobject_cast<QAbstractItemView*>(gui::widgetOf(7));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(cell.x + 5, cell.y + 3));
+    EXPECT_EQ(hits, 1);
+    EXPECT_TRUE(checkedWhenHooked);
+}
+
+TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
+{
+    gui::tree(0, 6, {0, 0, 200, 300});
+    EXPECT_EQ(gui::treeAddItem(6, 0, "Все параметры"), 0);
+    EXPECT_EQ(gui::treeAddItem(6, 1, "Группа P0 - Базовые функции"), 1);
+    EXPECT_EQ(gui::treeAddItem(6, 2, "P0.0 - Базовая группа"), 2);
+    EXPECT_EQ(gui::treeAddItem(6, 1, "Группа P1"), 3);
+    gui::treeExpandAll(6);
+    gui::treeSelect(6, 2);
+    EXPECT_EQ(gui::treeSelected(6), 2);
+    EXPECT_EQ(next().kind, gui::EventKind::None);
+    EXPECT_EQ(gui::treeItemText(6, 3), "Группа P1");
+}
+
+TEST_F(GuiLayerTest, MenuCommandsArriveAsMenuEventsAndKeepTheirStates)
+{
+    gui::menuBegin(0, "Файл");
+    gui::submenuBegin("Новый");
+    gui::menuItem(14, "ПЧ Tovik Zr12");
+    gui::submenuEnd();
+    gui::menuItem(3, "Сохранить", false);
+    EXPECT_FALSE(gui::menuItemEnabled(3));
+    gui::enableMenuItem(3, true);
+    EXPECT_TRUE(gui::menuItemEnabled(3));
+    EXPECT_EQ(gui::menuItemText(14), "ПЧ Tovik Zr12");
+}
+
+TEST_F(GuiLayerTest, CloseBoxOnlyReports)
+{
+    gui::windowWidget(0)->close();
+    const gui::Event e = next();
+    EXPECT_EQ(e.kind, gui::EventKind::Close);
+    EXPECT_EQ(e.window, 0);
+    EXPECT_TRUE(gui::windowExists(0));
+}
+
+}  // namespace
