@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/program_shell.h"
+
+int main() { return programMain(); }
