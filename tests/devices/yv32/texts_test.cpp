@@ -7,7 +7,7 @@
 
 namespace {
 
-enum class Text { name, value, bit, hexValue, hexField, decValue };
+enum class Text { name, value, bit, hexValue, hexField };
 
 // Where in a text to look: a position (negative counts from the end), or anywhere / nowhere.
 constexpr int anywhere = INT_MIN;
@@ -152,8 +152,6 @@ std::string textOf(const CodePointCase& c, bool& found)
             return c.text == Text::hexValue ? rows[c.item].valueText : rows[c.item].fieldName;
         break;
     }
-    case Text::decValue:
-        break;
     }
     found = false;
     return {};
