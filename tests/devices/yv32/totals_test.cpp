@@ -133,7 +133,7 @@ TEST_P(Yv32TotalsTest, BoundsThatNameAParameterNameAnExistingPCode)
     EXPECT_EQ(maxNames, 56);
 }
 
-// Rows per subgroup, and option rows per group of subgroups as the design describes them together.
+// Option rows of neighbouring subgroups that belong to one function of the drive, counted together.
 struct SubgroupSpan {
     std::vector<std::string> subgroups;
     std::size_t parameters, valueRows, bitRows, hexDigitRows, decDigitRows;
@@ -159,7 +159,7 @@ const SubgroupSpan subgroupSpans[] = {
     {{"60", "61", "62", "63"}, 62, 37, 0, 14, 0},
 };
 
-TEST_P(Yv32TotalsTest, RowsPerSubgroupAndOptionRowsPerPart)
+TEST_P(Yv32TotalsTest, RowsPerSubgroupAndOptionRowsPerSubgroupSpan)
 {
     const std::map<std::string, std::size_t> rowsPerSubgroup = {
         {"00", 16}, {"01", 49}, {"02", 19}, {"03", 21}, {"04", 47}, {"05", 13}, {"06", 35}, {"07", 20},
