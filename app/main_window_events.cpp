@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/about_window.h"
+#include "app/document_commands.h"
 #include "app/documents.h"
 #include "app/in_place_editors.h"
 #include "app/log_file.h"
@@ -57,7 +58,10 @@ void menuCommand(int command)
     case cmd::monitor: toggleMonitorWindow(); break;
     case cmd::help: openHelpFile(); break;
     case cmd::about: openAboutWindow(); break;
-    default: tableCommand(command); break;
+    default:
+        if (!documentCommand(command))
+            tableCommand(command);
+        break;
     }
 }
 
