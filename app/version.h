@@ -1,0 +1,3 @@
+#pragma once
+
+inline constexpr const char* programVersion = "1.1.17.0";

@@ -1,0 +1,14 @@
+#pragma once
+// The folders the program asks the desktop about. Paths use "/" and folders end in "/".
+
+#include <string>
+
+namespace shell {
+
+// The user's Documents folder with its closing "/"; empty when the desktop names none.
+std::string documentsFolder();
+
+// True when the path names a folder whose listing can be started.
+bool folderExists(const std::string& path);
+
+}  // namespace shell

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/settings_file.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/working_folder.h"
+
+namespace {
+
+const std::string warningTitle = "\u041F\u0440\u0435\u0434\u0443\u043F\u0440\u0435\u0436\u0434\u0435\u043D\u0438\u0435";
+const std::string errorTitle = "\u041E\u0448\u0438\u0431\u043A\u0430";
+const std::string cannotOpenText =
+    "\u041D\u0435\u0432\u043E\u0437\u043C\u043E\u0436\u043D\u043E \u043E\u0442\u043A\u0440\u044B\u0442\u044C "
+    "\u0444\u0430\u0439\u043B \u043D\u0430\u0441\u0442\u0440\u043E\u0435\u043A\r\u0411\u0443\u0434\u0435\u0442 "
+    "\u0441\u043E\u0437\u0434\u0430\u043D \u0444\u0430\u0439\u043B \u043F\u043E "
+    "\u0443\u043C\u043E\u043B\u0447\u0430\u043D\u0438\u044E";
+const std::string badFormatText =
+    "\u041D\u0435\u043F\u0440\u0430\u0432\u0438\u043B\u044C\u043D\u044B\u0439 \u0444\u043E\u0440\u043C\u0430\u0442 "
+    "\u0444\u0430\u0439\u043B\u0430 \u043D\u0430\u0441\u0442\u0440\u043E\u0435\u043A\r\u0411\u0443\u0434\u0435\u0442 "
+    "\u0441\u043E\u0437\u0434\u0430\u043D \u0444\u0430\u0439\u043B \u043F\u043E "
+    "\u0443\u043C\u043E\u043B\u0447\u0430\u043D\u0438\u044E";
+const std::string cannotSaveText =
+    "\u041D\u0435\u0432\u043E\u0437\u043C\u043E\u0436\u043D\u043E \u0441\u043E\u0445\u0440\u0430\u043D\u0438\u0442\u044C "
+    "\u0444\u0430\u0439\u043B \u043D\u0430\u0441\u0442\u0440\u043E\u0435\u043A";
+const std::string titleComment = "\u0424\u0430\u0439\u043B \u043D\u0430\u0441\u0442\u0440\u043E\u0439\u043A\u0438 Paramora";
+
+const std::string bom = "\xEF\xBB\xBF";
+
+class SettingsFileTest : public WorkingFolderTest {
+protected:
+    void SetUp() override
+    {
+        WorkingFolderTest::SetUp();
+        FilePath.clear();
+        waitTimer = -7;
+        repeatCount = -7;
+        logOut = 7;
+        windowLayout = {7, 7, 7, 7, {7, 7, 7, 7, 7, 7, 7, 7}};
+        std::filesystem::create_directory("docs");
+    }
+
+    // A valid file of non-default values.
+    std::string validBody() const
+    {
+        return "\r\n; comment\r\n[General]\r\nFilePath = " + folder() + "docs/\r\nwaitTimer = 250\r\n"
+               "repeatCount = 5\r\nlogOut = 1\r\n[MainWindow]\r\nState = 16777216\r\nWidth = 1000\r\n"
+               "Height = 700\r\nSplitter = 300\r\n[ParametersTable]\r\ncolWidth_Code = 51\r\n"
+               "colWidth_Name = 221\r\ncolWidth_Set = 151\r\ncolWidth_Read = 152\r\ncolWidth_Range = 101\r\n"
+               "colWidth_Default = 81\r\ncolWidth_Addr = 102\r\ncolWidth_AddrEE = 103\r\n";
+    }
+
+    // Everything after the four comment lines, as the writer lays it out.
+    static std::string groupsText(const std::string& filePath, std::int32_t wait, std::int32_t repeats, int log,
+                                  const WindowLayout& l)
+    {
+        std::string text = "[General]\r\nFilePath = " + filePath + "\r\nwaitTimer = " + std::to_string(wait) +
+                           "\r\nrepeatCount = " + std::to_string(repeats) + "\r\nlogOut = " + std::to_string(log) +
+                           "\r\n[MainWindow]\r\nState = " + std::to_string(l.state) + "\r\nWidth = " +
+                           std::to_string(l.width) + "\r\nHeight = " + std::to_string(l.height) +
+                           "\r\nSplitter = " + std::to_string(l.splitter) + "\r\n[ParametersTable]\r\n";
+        const char* keys[] = {"colWidth_Code", "colWidth_Name", "colWidth_Set", "colWidth_Read",
+                              "colWidth_Range", "colWidth_Default", "colWidth_Addr", "colWidth_AddrEE"};
+        for (std::size_t i = 0; i < tableColumnCount; ++i)
+            text += std::string(keys[i]) + " = " + std::to_string(l.columnWidths[i]) + "\r\n";
+        return text;
+    }
+
+    // Checks the fixed head of a written file and returns the rest.
+    static std::string afterComments(const std::string& bytes)
+    {
+        const std::string head = bom + "\r\n; " + titleComment + "\r\n";
+        EXPECT_EQ(bytes.substr(0, head.size()), head);
+        std::size_t at = head.size();
+        for (int i = 0; i < 2; ++i) {  // the maker's two lines
+            EXPECT_EQ(bytes.substr(at, 2), "; ");
+            at = bytes.find("\r\n", at) + 2;
+        }
+        EXPECT_EQ(bytes.substr(at, 4), "; \r\n");
+        return bytes.substr(at + 4);
+    }
+
+    void expectDefaultsExceptFilePath()
+    {
+        const WindowLayout defaults;
+        EXPECT_EQ(waitTimer, 100);
+        EXPECT_EQ(repeatCount, 3);
+        EXPECT_EQ(logOut, 0);
+        EXPECT_EQ(windowLayout.state, 0);
+        EXPECT_EQ(windowLayout.width, 960);
+        EXPECT_EQ(windowLayout.height, 640);
+        EXPECT_EQ(windowLayout.splitter, 235);
+        EXPECT_EQ(windowLayout.columnWidths, defaults.columnWidths);
+    }
+};
+
+TEST_F(SettingsFileTest, MissingFileWarnsAndWritesTheDefaultsWithTheDefaultFolder)
+{
+    loadSettings();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, warningTitle);
+    EXPECT_EQ(messages[0].text, cannotOpenText);
+    EXPECT_EQ(messages[0].icon, gui::Icon::Information);
+    EXPECT_EQ(FilePath, defaultFilePath());
+    EXPECT_TRUE(defaultFilePath().ends_with("/Paramora/"));
+    expectDefaultsExceptFilePath();
+    EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(defaultFilePath(), 100, 3, 0, WindowLayout{}));
+}
+
+TEST_F(SettingsFileTest, ValidFileSetsEveryValueAndStaysUnchanged)
+{
+    writeFileBytes("Paramora.ini", bom + validBody());
+    loadSettings();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(FilePath, folder() + "docs/");
+    EXPECT_EQ(waitTimer, 250);
+    EXPECT_EQ(repeatCount, 5);
+    EXPECT_EQ(logOut, 1);
+    EXPECT_EQ(windowLayout.state, windowStateMaximised);
+    EXPECT_EQ(windowLayout.width, 1000);
+    EXPECT_EQ(windowLayout.height, 700);
+    EXPECT_EQ(windowLayout.splitter, 300);
+    EXPECT_EQ(windowLayout.columnWidths, (std::array<std::uint16_t, 8>{51, 221, 151, 152, 101, 81, 102, 103}));
+    EXPECT_EQ(readFileBytes("Paramora.ini"), bom + validBody());
+}
+
+struct ValidityCase {
+    const char* name;
+    std::string from;  // text of the valid file to replace ("" appends)
+    std::string to;
+    bool valid;
+    std::uint16_t width;
+};
+
+TEST_F(SettingsFileTest, ValidityRuleAndTheWarningOfABadFile)
+{
+    const ValidityCase cases[] = {
+        {"group names are case-sensitive", "[General]", "[general]", false, 960},
+        {"key names are not", "Width = 1000", "WIDTH = 800", true, 800},
+        {"units after the number", "Width = 1000", "Width = 800 px", true, 800},
+        {"no number at all", "Width = 1000", "Width = px", false, 960},
+        {"65536 wraps to 0", "Width = 1000", "Width = 65536", false, 960},
+        {"-1 wraps to 65535", "Width = 1000", "Width = -1", true, 65535},
+        {"missing key takes its default", "Width = 1000\r\n", "", true, 960},
+        {"extra group", "", "[Other]\r\nWidth = 0\r\n", true, 1000},
+        {"second General", "", "[General]\r\n", false, 960},
+        {"zero column width", "colWidth_AddrEE = 103", "colWidth_AddrEE = 0", false, 960},
+        {"zero splitter", "Splitter = 300", "Splitter = 0", false, 960},
+        {"missing group", "[ParametersTable]", "[Parameters Table]", false, 960},
+    };
+    for (const ValidityCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string body = validBody();
+        if (c.from.empty())
+            body += c.to;
+        else
+            body.replace(body.find(c.from), c.from.size(), c.to);
+        writeFileBytes("Paramora.ini", bom + body);
+        messages.clear();
+        FilePath.clear();
+        loadSettings();
+        EXPECT_EQ(windowLayout.width, c.width);
+        if (c.valid) {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(readFileBytes("Paramora.ini"), bom + body);
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, warningTitle);
+        EXPECT_EQ(messages[0].text, badFormatText);
+        EXPECT_EQ(messages[0].icon, gui::Icon::Information);
+        expectDefaultsExceptFilePath();
+        // FilePath keeps what was read; a General group without it (or none) gives the default folder.
+        const bool generalLost = c.from == "[General]" || c.to == "[General]\r\n";
+        const std::string expectedPath = generalLost ? defaultFilePath() : folder() + "docs/";
+        EXPECT_EQ(FilePath, expectedPath);
+        EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(expectedPath, 100, 3, 0, WindowLayout{}));
+    }
+}
+
+TEST_F(SettingsFileTest, FilePathMustNameAnExistingFolder)
+{
+    std::filesystem::create_directory("\u043F\u0430\u043F\u043A\u0430");  // "папка" in UTF-8
+    const std::string cyrillicFolder = folder() + "\u043F\u0430\u043F\u043A\u0430";
+    const std::string cp1251Folder = folder() + "\xEF\xE0\xEF\xEA\xE0";     // the same name in CP1251
+    const std::pair<std::string, std::string> cases[] = {
+        {bom + "FilePath = " + folder() + "missing/", defaultFilePath()},
+        {bom + "FilePath = ", defaultFilePath()},
+        {bom + "FilePath = " + folder() + "docs", folder() + "docs/"},
+        {bom + "FilePath = " + cyrillicFolder + "/", cyrillicFolder + "/"},
+        {"FilePath = " + cyrillicFolder + "/", defaultFilePath()},  // UTF-8 bytes read as Latin-1
+        {"FilePath = " + cp1251Folder + "/", defaultFilePath()},
+        {"FilePath = " + folder() + "docs/", folder() + "docs/"},   // plain ASCII without the mark
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line);
+        std::string body = validBody();
+        const std::size_t start = body.find("FilePath");
+        body.replace(start, body.find("\r\n", start) - start, line.substr(line.find("FilePath")));
+        writeFileBytes("Paramora.ini", line.starts_with(bom) ? bom + body : body);
+        messages.clear();
+        loadSettings();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(FilePath, expected);
+    }
+}
+
+TEST_F(SettingsFileTest, SaveWritesTheCurrentValuesAndLoadReadsThemBack)
+{
+    FilePath = folder() + "docs/";
+    waitTimer = 500;
+    repeatCount = 1;
+    logOut = 1;
+    windowLayout = {windowStateMaximised, 1200, 800, 250, {60, 230, 160, 161, 110, 90, 111, 112}};
+    const WindowLayout saved = windowLayout;
+    ASSERT_TRUE(saveSettings());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(FilePath, 500, 1, 1, saved));
+
+    FilePath.clear();
+    windowLayout = WindowLayout{};
+    waitTimer = repeatCount = logOut = 0;
+    loadSettings();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(FilePath, folder() + "docs/");
+    EXPECT_EQ(waitTimer, 500);
+    EXPECT_EQ(repeatCount, 1);
+    EXPECT_EQ(logOut, 1);
+    EXPECT_EQ(windowLayout.state, saved.state);
+    EXPECT_EQ(windowLayout.width, saved.width);
+    EXPECT_EQ(windowLayout.columnWidths, saved.columnWidths);
+}
+
+TEST_F(SettingsFileTest, FailedSaveReportsAndLeavesTheOldFile)
+{
+    writeFileBytes("Paramora.ini", bom + validBody());
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(saveSettings());
+    }
+    EXPECT_EQ(readFileBytes("Paramora.ini"), bom + validBody());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, errorTitle);
+    EXPECT_EQ(messages[0].text, cannotSaveText);
+    EXPECT_EQ(messages[0].icon, gui::Icon::Error);
+
+    std::filesystem::remove("Paramora.ini");
+    std::filesystem::create_directory("Paramora.ini");
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_directory("Paramora.ini"));
+}
+
+TEST_F(SettingsFileTest, UnwritableDefaultFileIsNotReported)
+{
+    std::filesystem::create_directory("Paramora.ini");  // cannot be read nor replaced
+    loadSettings();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, cannotOpenText);
+    expectDefaultsExceptFilePath();
+    EXPECT_TRUE(std::filesystem::is_directory("Paramora.ini"));
+}
+
+}  // namespace
