@@ -1,1 +1,32 @@
-// placeholder
+#include "platform/clock/clock.h"
+
+#include <cerrno>
+#include <ctime>
+
+namespace sysclock {
+
+std::int64_t milliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
+
+void sleep(std::int64_t ms)
+{
+    if (ms <= 0)
+        return;
+    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
+LocalTime localTime()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return {parts.tm_mday, parts.tm_mon + 1, parts.tm_year + 1900, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+}  // namespace sysclock

@@ -1,0 +1,36 @@
+#include "link/link_buffers.h"
+
+#include <new>
+
+#include "platform/gui/message_box.h"
+
+namespace {
+
+std::uint8_t* allocateZeroed(std::size_t size) { return new (std::nothrow) std::uint8_t[size](); }
+
+void allocateOne(std::uint8_t*& buffer, LinkBufferAllocator allocate, const char* failureText)
+{
+    if (buffer)
+        return;
+    buffer = allocate(linkBufferSize);
+    if (!buffer)
+        gui::messageBox("", failureText, gui::Icon::Error);
+}
+
+}  // namespace
+
+void allocateLinkBuffers(LinkBufferAllocator allocate)
+{
+    if (!allocate)
+        allocate = allocateZeroed;
+    allocateOne(outgoingBuffer, allocate, outgoingBufferFailureText);
+    allocateOne(incomingBuffer, allocate, incomingBufferFailureText);
+}
+
+void releaseLinkBuffers()
+{
+    delete[] outgoingBuffer;
+    delete[] incomingBuffer;
+    outgoingBuffer = nullptr;
+    incomingBuffer = nullptr;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Time for the link and the log: a monotonic millisecond counter, sleeping, and the local time.
+
+#include <cstdint>
+
+namespace sysclock {
+
+// Milliseconds since an arbitrary fixed point; never goes back, unaffected by clock changes.
+std::int64_t milliseconds();
+
+// Sleeps at least `ms` milliseconds (resumes after signals); zero or less returns at once.
+void sleep(std::int64_t ms);
+
+struct LocalTime {
+    int day = 0;     // 1-31
+    int month = 0;   // 1-12
+    int year = 0;    // four digits
+    int hour = 0;    // 0-23
+    int minute = 0;
+    int second = 0;  // 0-60 (leap second)
+};
+
+LocalTime localTime();
+
+}  // namespace sysclock

@@ -1,0 +1,272 @@
+#include "platform/serial/serial_port.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/clock/clock.h"
+#include "platform/serial/termios_settings.h"
+
+namespace serial {
+namespace {
+
+constexpr int writeStallLimitMs = 1000;
+
+bool speedFor(std::uint32_t baud, speed_t& speed)
+{
+    struct Rate {
+        std::uint32_t baud;
+        speed_t speed;
+    };
+    static constexpr Rate rates[] = {
+        {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},
+        {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+        {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800},
+        {921600, B921600},
+    };
+    for (const Rate& rate : rates) {
+        if (rate.baud == baud) {
+            speed = rate.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+tcflag_t parityFlags(std::uint16_t parityCode)
+{
+    switch (parityCode) {
+    case 1: return PARENB | PARODD;
+    case 2: return PARENB;
+    case 3: return PARENB | CMSPAR | PARODD;
+    case 4: return PARENB | CMSPAR;
+    default: return 0;
+    }
+}
+
+constexpr tcflag_t lineFlags = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS;
+
+bool deviceGone(int error)
+{
+    return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE || error == EBADF;
+}
+
+void noteFailure(Port& port)
+{
+    if (deviceGone(errno))
+        port.lost = true;
+}
+
+// USB adapters otherwise hold received bytes for up to 16 ms, longer than the silence that ends
+// a reply at high baud rates. Drivers without the setting (pseudo-terminals) simply refuse.
+void askForLowLatency(int fd)
+{
+    serial_struct info{};
+    if (ioctl(fd, TIOCGSERIAL, &info) != 0)
+        return;
+    info.flags |= ASYNC_LOW_LATENCY;
+    ioctl(fd, TIOCSSERIAL, &info);
+}
+
+// Pseudo-terminals have no line: their driver always reports 8 data bits and no parity.
+bool isPseudoTerminal(int fd)
+{
+    struct stat info{};
+    if (fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    const unsigned kind = major(info.st_rdev);
+    return kind >= 136 && kind <= 143;
+}
+
+bool applySettings(int fd, const LineSettings& settings)
+{
+    termios wanted{};
+    if (tcgetattr(fd, &wanted) != 0 || !makeTermios(settings, wanted))
+        return false;
+    if (tcsetattr(fd, TCSANOW, &wanted) != 0)
+        return false;
+    // tcsetattr succeeds when the driver took any part of the request; check that it took it all.
+    termios applied{};
+    if (tcgetattr(fd, &applied) != 0)
+        return false;
+    const tcflag_t checked = isPseudoTerminal(fd) ? lineFlags & ~(CSIZE | PARENB) : lineFlags;
+    return (applied.c_cflag & checked) == (wanted.c_cflag & checked) && cfgetospeed(&applied) == cfgetospeed(&wanted)
+           && cfgetispeed(&applied) == cfgetispeed(&wanted);
+}
+
+}  // namespace
+
+bool makeTermios(const LineSettings& settings, termios& line)
+{
+    speed_t speed{};
+    if (!speedFor(settings.baud, speed) || (settings.dataBits != 7 && settings.dataBits != 8)
+        || (settings.stopBits != 1.0f && settings.stopBits != 2.0f) || settings.parityCode > 4)
+        return false;
+    cfmakeraw(&line);
+    line.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    line.c_cflag &= ~lineFlags;
+    line.c_cflag |= CLOCAL | CREAD | (settings.dataBits == 7 ? CS7 : CS8) | parityFlags(settings.parityCode);
+    if (settings.stopBits == 2.0f)
+        line.c_cflag |= CSTOPB;
+    line.c_cc[VMIN] = 0;
+    line.c_cc[VTIME] = 0;
+    return cfsetispeed(&line, speed) == 0 && cfsetospeed(&line, speed) == 0;
+}
+
+bool open(Port& port, std::string_view path, const LineSettings& settings)
+{
+    close(port);
+    termios check{};
+    if (!makeTermios(settings, check))
+        return false;
+    const std::string name(path);
+    int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool madeExclusive = false;
+    auto refuse = [&] {
+        if (madeExclusive)
+            ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        return false;
+    };
+    if (!isatty(fd))
+        return refuse();
+    // flock refuses a second open by this or another program that locks too; TIOCEXCL refuses any
+    // later open by others, except root, whom the TIOCGEXCL check below refuses instead.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return refuse();
+    int alreadyExclusive = 0;
+    if (ioctl(fd, TIOCGEXCL, &alreadyExclusive) == 0 && alreadyExclusive != 0)
+        return refuse();
+    madeExclusive = ioctl(fd, TIOCEXCL) == 0;
+    if (!applySettings(fd, settings))
+        return refuse();
+    askForLowLatency(fd);
+    tcflush(fd, TCIOFLUSH);
+    port.fd = fd;
+    port.lost = false;
+    return true;
+}
+
+void close(Port& port)
+{
+    if (port.fd >= 0) {
+        // The exclusive mark belongs to the terminal, not to our descriptor: it would outlive us
+        // while anyone else keeps the terminal open.
+        ioctl(port.fd, TIOCNXCL);
+        ::close(port.fd);
+    }
+    port.fd = -1;
+    port.lost = false;
+}
+
+bool isOpen(const Port& port) { return port.fd >= 0; }
+
+bool portLost(const Port& port) { return port.lost; }
+
+int bytesWaitingIn(Port& port)
+{
+    if (port.fd < 0 || port.lost)
+        return 0;
+    int count = 0;
+    if (ioctl(port.fd, FIONREAD, &count) != 0) {
+        noteFailure(port);
+        return 0;
+    }
+    return count;
+}
+
+int bytesWaitingOut(Port& port)
+{
+    if (port.fd < 0 || port.lost)
+        return 0;
+    int count = 0;
+    if (ioctl(port.fd, TIOCOUTQ, &count) != 0) {
+        noteFailure(port);
+        return 0;
+    }
+    return count;
+}
+
+int read(Port& port, std::uint8_t* buffer, std::size_t capacity)
+{
+    if (port.fd < 0 || port.lost || capacity == 0)
+        return 0;
+    for (;;) {
+        ssize_t got = ::read(port.fd, buffer, capacity);
+        if (got > 0)
+            return static_cast<int>(got);
+        if (got == 0) {
+            bytesWaitingIn(port);  // a hung-up terminal reads as end of file; the query tells
+            return 0;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            noteFailure(port);
+        return 0;
+    }
+}
+
+int write(Port& port, const std::uint8_t* data, std::size_t length)
+{
+    if (port.fd < 0 || port.lost)
+        return 0;
+    std::size_t written = 0;
+    const std::int64_t deadline = sysclock::milliseconds() + writeStallLimitMs;
+    while (written < length) {
+        ssize_t put = ::write(port.fd, data + written, length - written);
+        if (put > 0) {
+            written += static_cast<std::size_t>(put);
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && errno != EAGAIN) {
+            noteFailure(port);
+            break;
+        }
+        const std::int64_t left = deadline - sysclock::milliseconds();
+        if (left <= 0)
+            break;
+        pollfd waitOut{port.fd, POLLOUT, 0};
+        poll(&waitOut, 1, static_cast<int>(left));
+    }
+    return static_cast<int>(written);
+}
+
+int waitForInput(Port& port, int alreadySeen, int milliseconds)
+{
+    const std::int64_t deadline = sysclock::milliseconds() + (milliseconds > 0 ? milliseconds : 0);
+    for (;;) {
+        const int waiting = bytesWaitingIn(port);
+        const std::int64_t left = deadline - sysclock::milliseconds();
+        if (port.fd < 0 || port.lost) {
+            sysclock::sleep(left);
+            return 0;
+        }
+        if (waiting > alreadySeen || left <= 0)
+            return waiting;
+        if (waiting == 0) {
+            pollfd waitIn{port.fd, POLLIN, 0};
+            if (poll(&waitIn, 1, static_cast<int>(left)) > 0 && (waitIn.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                port.lost = true;
+        } else {
+            // poll() reports the bytes already there at once; only time tells whether more come.
+            sysclock::sleep(left < 1 ? left : 1);
+        }
+    }
+}
+
+}  // namespace serial

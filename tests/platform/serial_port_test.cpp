@@ -1,0 +1,295 @@
+#include "platform/serial/serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/clock/clock.h"
+#include "platform/serial/termios_settings.h"
+
+namespace {
+
+// A pseudo-terminal pair: the port under test opens the slave path, the test plays the device on
+// the master. The slave descriptor stays open as a second holder, as a device node would.
+struct PtyPair {
+    int master = -1;
+    int slave = -1;
+    std::string path;
+
+    PtyPair()
+    {
+        termios raw{};
+        cfmakeraw(&raw);
+        std::array<char, 128> name{};
+        if (openpty(&master, &slave, name.data(), &raw, nullptr) == 0)
+            path = name.data();
+    }
+    ~PtyPair()
+    {
+        closeMaster();
+        if (slave >= 0)
+            ::close(slave);
+    }
+    void closeMaster()
+    {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
+    std::string readMaster(std::size_t expected)
+    {
+        std::string got;
+        const std::int64_t deadline = sysclock::milliseconds() + 2000;
+        while (got.size() < expected && sysclock::milliseconds() < deadline) {
+            char chunk[64];
+            ssize_t n = ::read(master, chunk, sizeof chunk);
+            if (n > 0)
+                got.append(chunk, static_cast<std::size_t>(n));
+            else
+                sysclock::sleep(1);
+        }
+        return got;
+    }
+};
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(pty.path.empty());
+        fcntl(pty.master, F_SETFL, O_NONBLOCK);
+    }
+    void TearDown() override { serial::close(port); }
+
+    void writeMaster(std::string_view bytes) { ASSERT_EQ(::write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+
+    PtyPair pty;
+    serial::Port port;
+};
+
+struct SettingsCase {
+    serial::LineSettings settings;
+    speed_t speed;
+    tcflag_t flags;  // expected CSIZE | PARENB | PARODD | CMSPAR | CSTOPB bits
+};
+
+const SettingsCase settingsCases[] = {
+    {{9600, 0, 8, 1.0f}, B9600, CS8},
+    {{1200, 1, 8, 2.0f}, B1200, CS8 | PARENB | PARODD | CSTOPB},
+    {{115200, 2, 7, 1.0f}, B115200, CS7 | PARENB},
+    {{19200, 3, 8, 1.0f}, B19200, CS8 | PARENB | PARODD | CMSPAR},
+    {{57600, 4, 7, 2.0f}, B57600, CS7 | PARENB | CMSPAR | CSTOPB},
+};
+constexpr tcflag_t frameFlags = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB;
+
+TEST(SerialTermios, BuildsRawLineWithoutFlowControl)
+{
+    for (const SettingsCase& c : settingsCases) {
+        SCOPED_TRACE(c.settings.baud);
+        termios line{};
+        line.c_iflag = IXON | IXOFF | ICRNL | INPCK;
+        line.c_lflag = ICANON | ECHO | ISIG;
+        line.c_oflag = OPOST;
+        line.c_cflag = CRTSCTS | PARENB | CS5;
+        ASSERT_TRUE(serial::makeTermios(c.settings, line));
+        EXPECT_EQ(cfgetospeed(&line), c.speed);
+        EXPECT_EQ(cfgetispeed(&line), c.speed);
+        EXPECT_EQ(line.c_cflag & frameFlags, c.flags);
+        EXPECT_EQ(line.c_cflag & CRTSCTS, 0u);
+        EXPECT_NE(line.c_cflag & CLOCAL, 0u);
+        EXPECT_NE(line.c_cflag & CREAD, 0u);
+        EXPECT_EQ(line.c_iflag & (IXON | IXOFF | IXANY | ICRNL | ISTRIP | INPCK), 0u);
+        EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(line.c_oflag & OPOST, 0u);
+        EXPECT_EQ(line.c_cc[VMIN], 0);
+        EXPECT_EQ(line.c_cc[VTIME], 0);
+    }
+    const serial::LineSettings refused[] = {
+        {9600, 0, 8, 1.5f}, {9600, 0, 6, 1.0f}, {9600, 5, 8, 1.0f}, {12345, 0, 8, 1.0f}, {0, 0, 8, 1.0f},
+    };
+    for (const serial::LineSettings& s : refused) {
+        termios line{};
+        EXPECT_FALSE(serial::makeTermios(s, line));
+    }
+}
+
+// A pseudo-terminal keeps speed, stop bits and the odd/stick parity marks, though its driver
+// always reports 8 data bits and parity off.
+TEST_F(SerialPortTest, AppliesTheLineSettingsToTheTerminal)
+{
+    for (const SettingsCase& c : settingsCases) {
+        SCOPED_TRACE(c.settings.baud);
+        ASSERT_TRUE(serial::open(port, pty.path, c.settings));
+        EXPECT_TRUE(serial::isOpen(port));
+        termios applied{};
+        ASSERT_EQ(tcgetattr(pty.slave, &applied), 0);
+        EXPECT_EQ(cfgetospeed(&applied), c.speed);
+        EXPECT_EQ(cfgetispeed(&applied), c.speed);
+        EXPECT_EQ(applied.c_cflag & (PARODD | CMSPAR | CSTOPB | CRTSCTS), c.flags & (PARODD | CMSPAR | CSTOPB));
+        EXPECT_EQ(applied.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(applied.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+        serial::close(port);
+        EXPECT_FALSE(serial::isOpen(port));
+    }
+}
+
+TEST_F(SerialPortTest, RefusesSettingsAndPathsItCannotHonour)
+{
+    const serial::LineSettings badSettings[] = {{9600, 0, 8, 1.5f}, {9600, 0, 7, 3.0f}, {2000000, 0, 8, 1.0f}};
+    for (const serial::LineSettings& s : badSettings) {
+        EXPECT_FALSE(serial::open(port, pty.path, s));
+        EXPECT_FALSE(serial::isOpen(port));
+    }
+    EXPECT_FALSE(serial::open(port, "/dev/no-such-port", {}));
+    EXPECT_FALSE(serial::open(port, "/dev/null", {}));  // not a terminal
+    EXPECT_FALSE(serial::open(port, "", {}));
+    // A refused open leaves nothing behind that blocks a good one.
+    EXPECT_TRUE(serial::open(port, pty.path, {}));
+}
+
+TEST_F(SerialPortTest, CarriesBytesBothWaysAndCountsTheQueues)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    std::uint8_t buffer[16] = {};
+    EXPECT_EQ(serial::bytesWaitingIn(port), 0);
+    EXPECT_EQ(serial::read(port, buffer, sizeof buffer), 0);  // nothing waiting: returns at once
+
+    writeMaster(std::string("\x01\x03\x00\r\n\xFF\x11", 7));  // CR, LF and NUL pass untouched
+    EXPECT_EQ(serial::waitForInput(port, 6, 2000), 7);
+    EXPECT_EQ(serial::bytesWaitingIn(port), 7);
+    EXPECT_EQ(serial::read(port, buffer, 3), 3);
+    EXPECT_EQ(serial::bytesWaitingIn(port), 4);
+    EXPECT_EQ(serial::read(port, buffer + 3, sizeof buffer - 3), 4);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 7), std::string("\x01\x03\x00\r\n\xFF\x11", 7));
+    EXPECT_EQ(serial::bytesWaitingIn(port), 0);
+
+    const std::uint8_t frame[] = {0x01, 0x06, 0x00, 0x0A, 0x0D, 0x0A, 0x00, 0xFF};
+    EXPECT_EQ(serial::write(port, frame, sizeof frame), 8);
+    EXPECT_EQ(pty.readMaster(8), std::string(reinterpret_cast<const char*>(frame), 8));
+    EXPECT_EQ(serial::bytesWaitingOut(port), 0);
+    EXPECT_FALSE(serial::portLost(port));
+}
+
+TEST_F(SerialPortTest, WriteGivesUpWhenTheDeviceTakesNothing)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    std::string flood(1 << 20, 'x');  // far beyond what the terminal buffers
+    const int written = serial::write(port, reinterpret_cast<const std::uint8_t*>(flood.data()), flood.size());
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, static_cast<int>(flood.size()));
+    EXPECT_FALSE(serial::portLost(port));
+}
+
+TEST_F(SerialPortTest, OpeningDiscardsBytesThatArrivedBefore)
+{
+    writeMaster("stale");
+    sysclock::sleep(20);
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    EXPECT_EQ(serial::bytesWaitingIn(port), 0);
+}
+
+TEST_F(SerialPortTest, WaitForInputWakesOnArrivalAndOtherwiseWaitsItsTime)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    std::int64_t start = sysclock::milliseconds();
+    EXPECT_EQ(serial::waitForInput(port, 0, 30), 0);
+    EXPECT_GE(sysclock::milliseconds() - start, 30);
+
+    std::thread device([this] {
+        sysclock::sleep(20);
+        writeMaster("ab");
+    });
+    EXPECT_EQ(serial::waitForInput(port, 0, 5000), 2);
+    device.join();
+
+    // With bytes already waiting it waits for more, not for what is there.
+    start = sysclock::milliseconds();
+    EXPECT_EQ(serial::waitForInput(port, 2, 15), 2);
+    EXPECT_GE(sysclock::milliseconds() - start, 15);
+    EXPECT_EQ(serial::waitForInput(port, 1, 5000), 2);
+}
+
+TEST_F(SerialPortTest, OpenPortIsExclusive)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    serial::Port second;
+    EXPECT_FALSE(serial::open(second, pty.path, {}));
+    EXPECT_FALSE(serial::isOpen(second));
+    serial::close(port);
+    EXPECT_TRUE(serial::open(second, pty.path, {}));
+    serial::close(second);
+}
+
+TEST_F(SerialPortTest, PortLockedByAnotherProgramIsRefused)
+{
+    int other = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(serial::open(port, pty.path, {}));
+    ::close(other);
+
+    other = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(ioctl(other, TIOCEXCL), 0);
+    EXPECT_FALSE(serial::open(port, pty.path, {}));
+    ioctl(other, TIOCNXCL);
+    ::close(other);
+    EXPECT_TRUE(serial::open(port, pty.path, {}));
+}
+
+TEST_F(SerialPortTest, VanishedDeviceReadsAsSilenceAndIsReported)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    writeMaster("xy");
+    ASSERT_EQ(serial::waitForInput(port, 0, 2000), 2);
+    pty.closeMaster();
+    // Let the slave side close too, as when an adapter's node disappears.
+    ::close(pty.slave);
+    pty.slave = -1;
+
+    EXPECT_EQ(serial::bytesWaitingIn(port), 0);
+    EXPECT_TRUE(serial::portLost(port));
+    EXPECT_TRUE(serial::isOpen(port));
+    std::uint8_t buffer[8];
+    EXPECT_EQ(serial::read(port, buffer, sizeof buffer), 0);
+    EXPECT_EQ(serial::write(port, buffer, sizeof buffer), 0);
+    EXPECT_EQ(serial::bytesWaitingOut(port), 0);
+    const std::int64_t start = sysclock::milliseconds();
+    EXPECT_EQ(serial::waitForInput(port, 0, 20), 0);
+    EXPECT_GE(sysclock::milliseconds() - start, 20);  // slept its time instead of spinning
+    serial::close(port);
+    EXPECT_FALSE(serial::portLost(port));
+    EXPECT_FALSE(serial::open(port, pty.path, {}));
+}
+
+TEST_F(SerialPortTest, LossIsNoticedByWaitingAndReading)
+{
+    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    std::thread device([this] {
+        sysclock::sleep(20);
+        pty.closeMaster();
+    });
+    EXPECT_EQ(serial::waitForInput(port, 0, 200), 0);
+    device.join();
+    EXPECT_TRUE(serial::portLost(port));
+
+    serial::Port other;
+    PtyPair second;
+    ASSERT_TRUE(serial::open(other, second.path, {}));
+    second.closeMaster();
+    std::uint8_t buffer[4];
+    EXPECT_EQ(serial::read(other, buffer, sizeof buffer), 0);
+    EXPECT_TRUE(serial::portLost(other));
+    serial::close(other);
+}
+
+}  // namespace
