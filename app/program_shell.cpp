@@ -107,7 +107,6 @@ int programMain()
         endProgram();
         return 0;
     }
-    logLine(std::string(63, '='));
     writeStartLines();
 
     while (gui::windowExists(win::main)) {

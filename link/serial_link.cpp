@@ -1,0 +1,3 @@
+#include "link/serial_link.h"
+
+void closeSerialPort() { serial::close(serialPort); }

@@ -1,0 +1,9 @@
+#pragma once
+// The program's one serial port: opened by Connect and, for a moment each, by the port scan;
+// closed by Disconnect, a failed identification and the close box.
+
+#include "platform/serial/serial_port.h"
+
+inline serial::Port serialPort;
+
+void closeSerialPort();
