@@ -70,7 +70,10 @@ protected:
     }
     void TearDown() override { serial::close(port); }
 
-    void writeMaster(std::string_view bytes) { ASSERT_EQ(::write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void writeMaster(std::string_view bytes)
+    {
+        ASSERT_EQ(::write(pty.master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
 
     PtyPair pty;
     serial::Port port;

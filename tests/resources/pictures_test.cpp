@@ -16,7 +16,7 @@ struct Rgba {
 
 Rgba pixel(const Bitmap& bitmap, int x, int y)
 {
-    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) + static_cast<std::size_t>(x)) * 4;
+    const auto at = static_cast<std::size_t>((y * bitmap.width + x) * 4);
     return {bitmap.pixels[at], bitmap.pixels[at + 1], bitmap.pixels[at + 2], bitmap.pixels[at + 3]};
 }
 
