@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/description_store.h"
+#include "app/in_place_editors.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
@@ -129,6 +130,7 @@ void buildParametersTab()
                                       {"По умолчанию", widths[5]},
                                       {"Modbus адр.", widths[6]},
                                       {"Modbus адр. EEPROM", widths[7]}});
+    gui::setTableHook(ctl::table, tableSubclassProc);
     gui::splitter(win::main, ctl::splitter, {10, 8, 925, 500}, ctl::tree, ctl::table);
     for (int id : {ctl::readAllButton, ctl::writeAllButton, ctl::legendChanged, ctl::legendReadWritten, ctl::legendFailed,
                    ctl::legendNotDefault, ctl::logo, ctl::splitter})

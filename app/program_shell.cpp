@@ -83,6 +83,8 @@ void captureWindowLayout()
         windowLayout.columnWidths[c] = static_cast<std::uint16_t>(gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
 }
 
+}  // namespace
+
 void endProgram()
 {
     closeSerialPort();
@@ -90,9 +92,7 @@ void endProgram()
     gui::resetForTests();  // destroys every window
 }
 
-}  // namespace
-
-int programMain()
+bool startProgram()
 {
     gui::initialise();
     decodeEmbeddedPictures();
@@ -103,19 +103,28 @@ int programMain()
     allocateLinkBuffers();
     connectedPort = 0;
     loadSettings();
-    if (!buildMainWindow()) {
-        endProgram();
-        return 0;
-    }
+    if (!buildMainWindow())
+        return false;
     writeStartLines();
+    // Ending the session or an interrupt asks the program to end as File, "Выход" does.
+    gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None});
+    updateTitleAndFileMenu();
+    return true;
+}
 
-    while (gui::windowExists(win::main)) {
-        updateTitleAndFileMenu();
-        const gui::Event event = gui::waitEvent();
-        if (event.kind == gui::EventKind::None)
-            continue;
+void handleEvent(const gui::Event& event)
+{
+    if (event.kind != gui::EventKind::None)
         dispatch(event);
-    }
+    if (gui::windowExists(win::main))
+        updateTitleAndFileMenu();
+}
+
+int programMain()
+{
+    if (startProgram())
+        while (gui::windowExists(win::main))
+            handleEvent(gui::waitEvent());
     endProgram();
     return 0;
 }

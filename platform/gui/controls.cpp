@@ -245,6 +245,8 @@ void textArea(int window, int id, Rect r, bool wordWrap)
 void tabPanel(int window, int id, Rect r, const std::vector<std::string>& tabs)
 {
     auto* widget = new QTabWidget(parentWidgetFor(window, -1));
+    // The controls of a page are laid over the panel from its top edge, so the tabs go below them.
+    widget->setTabPosition(QTabWidget::South);
     for (const auto& caption : tabs)
         widget->addTab(new QWidget, qs(caption));
     addControl(window, id, ControlKind::TabPanel, r, widget);

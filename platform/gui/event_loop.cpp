@@ -1,7 +1,12 @@
 #include <QApplication>
 #include <QEventLoop>
+#include <QFont>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <deque>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/gui/registry.h"
 
@@ -16,7 +21,13 @@ QApplication* application()
     static int argc = 1;
     static char name[] = "paramora";
     static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
+    auto* app = new QApplication(argc, argv);
+    // Sizes and positions are given in pixels for the small default font of the original
+    // desktop; a larger one would not fit the labels and columns.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
+    return app;
 }
 }  // namespace
 
@@ -45,6 +56,36 @@ Event pollEvent()
     Event event = queue.front();
     queue.pop_front();
     return event;
+}
+
+namespace {
+int terminationPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(terminationPipe[1], &byte, 1);
+}
+}  // namespace
+
+// The signal handler only writes to a pipe; the event is queued from the loop, where it is safe.
+void postOnTerminationRequest(const Event& event)
+{
+    initialise();
+    if (terminationPipe[0] >= 0 || ::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [event] {
+        char bytes[16];
+        while (::read(terminationPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        postEvent(event);
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 void repaintWithoutInput()

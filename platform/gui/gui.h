@@ -11,6 +11,7 @@
 #include <vector>
 
 class QWidget;
+class QAction;
 
 namespace gui {
 
@@ -47,6 +48,8 @@ void postEvent(const Event& event);
 void clearEventQueue();
 // Lets windows repaint during a long command without handling any input.
 void repaintWithoutInput();
+// Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP).
+void postOnTerminationRequest(const Event& event);
 
 // ---- windows -------------------------------------------------------------------------------
 enum WindowFlags : unsigned {
@@ -217,6 +220,7 @@ std::string clipboardText();
 // ---- for tests ----------------------------------------------------------------------------
 QWidget* widgetOf(int id);  // creates a lazily built control's widget
 QWidget* windowWidget(int window);
+QAction* menuAction(int command);
 // Closes every window and forgets every control (a fresh start for the next test).
 void resetForTests();
 

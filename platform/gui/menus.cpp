@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 
 #include "platform/gui/registry.h"
@@ -29,8 +30,14 @@ QAction* addAction(QMenu* menu, int window, int command, std::string_view text, 
 {
     QAction* action = menu->addAction(qs(text));
     action->setEnabled(enabled);
-    QObject::connect(action, &QAction::triggered, action,
-                     [window, command] { postEvent({EventKind::Menu, window, command, EventType::None}); });
+    QObject::connect(action, &QAction::triggered, action, [action, window, command] {
+        // A check mark is the program's to set: undo Qt's own toggle of a checkable item.
+        if (action->isCheckable()) {
+            const QSignalBlocker block(action);
+            action->setChecked(!action->isChecked());
+        }
+        postEvent({EventKind::Menu, window, command, EventType::None});
+    });
     menus().actions[command] = action;
     return action;
 }
@@ -159,6 +166,8 @@ void popupShow(int popup, int globalX, int globalY)
 }
 
 int popupShown() { return menus().shownPopup; }
+
+QAction* menuAction(int command) { return actionOf(command); }
 
 void statusFields(int window, const std::vector<int>& widths)
 {

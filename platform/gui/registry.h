@@ -53,6 +53,7 @@ struct WindowRecord {
     QPointer<QWidget> client;  // where controls live
     unsigned flags = 0;
     int owner = -1;
+    bool enabled = true;
     std::function<void(const WindowMessage&)> hook;
     QMenuBar* menuBar = nullptr;
     QStatusBar* statusBar = nullptr;

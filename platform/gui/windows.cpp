@@ -39,7 +39,8 @@ protected:
     void closeEvent(QCloseEvent* event) override
     {
         event->ignore();
-        postEvent({EventKind::Close, number_, 0, EventType::None});
+        if (auto* record = findWindow(number_); record && record->enabled)
+            postEvent({EventKind::Close, number_, 0, EventType::None});
     }
     void resizeEvent(QResizeEvent* event) override
     {
@@ -138,16 +139,23 @@ bool windowVisible(int window)
     return record && record->widget->isVisible();
 }
 
+// A disabled window takes no input, while the windows it owns (children in Qt's terms) stay usable:
+// so its contents are disabled, not the window itself.
 void enableWindow(int window, bool enabled)
 {
-    if (auto* record = findWindow(window))
-        record->widget->setEnabled(enabled);
+    auto* record = findWindow(window);
+    if (!record)
+        return;
+    record->enabled = enabled;
+    record->client->setEnabled(enabled);
+    if (record->menuBar)
+        record->menuBar->setEnabled(enabled);
 }
 
 bool windowEnabled(int window)
 {
     auto* record = findWindow(window);
-    return record && record->widget->isEnabled();
+    return record && record->enabled;
 }
 
 void activateWindow(int window)

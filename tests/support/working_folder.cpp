@@ -16,7 +16,13 @@ void WorkingFolderTest::SetUp()
     std::filesystem::current_path(pattern);
     gui::setMessageBoxResponder([this](const gui::MessageBoxCall& call) {
         messages.push_back(call);
-        return call.buttons == gui::Buttons::YesNo ? gui::Answer::Yes : gui::Answer::Ok;
+        if (call.buttons != gui::Buttons::YesNo)
+            return gui::Answer::Ok;
+        if (answers.empty())
+            return gui::Answer::Yes;
+        const gui::Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
     });
 }
 

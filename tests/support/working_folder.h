@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,10 @@ protected:
     // Absolute path of the folder, ending in "/".
     const std::string& folder() const { return folder_; }
 
-    // Message boxes are answered with OK/Yes and recorded here.
+    // Message boxes are recorded here and answered with OK, or for questions with the next of
+    // `answers` (Yes once they run out).
     std::vector<gui::MessageBoxCall> messages;
+    std::deque<gui::Answer> answers;
 
 private:
     std::string folder_;
