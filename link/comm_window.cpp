@@ -1,6 +1,110 @@
 #include "link/comm_window.h"
 
-// The connection window arrives with the Modbus link; until then it is absent.
-void buildConnectionWindow() {}
-void connectionWindowEvents(const gui::Event&) {}
-void showConnectionWindow() {}
+#include <array>
+#include <string>
+
+#include "app/loader_table.h"
+#include "app/settings_file.h"
+#include "app/window_ids.h"
+#include "platform/gui/message_box.h"
+
+namespace {
+using namespace commctl;
+
+constexpr std::array<const char*, 8> baudTexts = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+
+struct ParityEntry {
+    const char* text;
+    long code;
+};
+// The driver's codes, so "Чет (Even)" comes before "Нечет (Odd)" while their codes run the other way.
+constexpr std::array<ParityEntry, 5> parityEntries = {{
+    {"Нет", 0}, {"Чет (Even)", 2}, {"Нечет (Odd)", 1}, {"Единица (Mark)", 3}, {"Ноль (Space)", 4}}};
+
+void labelRight(int id, gui::Rect r, const char* text) { gui::label(win::comm, id, r, text, gui::Align::Right); }
+
+void list(int id, gui::Rect r, std::initializer_list<const char*> entries, int selected)
+{
+    gui::comboBox(win::comm, id, r);
+    for (const char* entry : entries)
+        gui::addItem(id, entry);
+    gui::setState(id, selected);
+}
+}  // namespace
+
+void buildConnectionWindow()
+{
+    if (!gui::openWindow(win::comm, {0, 0, 340, 335}, "Настройки подключения", gui::closeBox, win::main)) {
+        gui::messageBox("Ошибка", "Error Open Comm Window", gui::Icon::Error);
+        return;
+    }
+    gui::button(win::comm, connectButton, {45, 290, 100, 30}, "Подключить");
+    gui::enableControl(connectButton, false);
+    gui::button(win::comm, disconnectButton, {192, 290, 100, 30}, "Отключить");
+    gui::enableControl(disconnectButton, false);
+    gui::button(win::comm, helpButton, {300, 290, 30, 30}, "?");
+    gui::button(win::comm, autoSearchButton, {225, 135, 100, 30}, "Автопоиск");
+    gui::enableControl(autoSearchButton, false);
+    gui::button(win::comm, defaultsButton, {225, 180, 100, 30}, "По умолчанию");
+    gui::frame(win::comm, portFrame, {15, 15, 195, 205}, "Настройка СОМ порта");
+    labelRight(portLabel, {20, 43, 60, 15}, "Выбрать");
+    gui::comboBox(win::comm, portList, {90, 40, 100, 20});
+    labelRight(baudLabel, {20, 73, 60, 15}, "Скорость");
+    gui::comboBox(win::comm, baudList, {90, 70, 100, 20});
+    for (const char* baud : baudTexts)
+        gui::addItem(baudList, baud);
+    gui::setState(baudList, 3);
+    labelRight(dataBitsLabel, {20, 103, 60, 15}, "Бит");
+    list(dataBitsList, {90, 100, 100, 20}, {"7", "8"}, 1);
+    labelRight(stopBitsLabel, {20, 133, 60, 15}, "Стоп бит");
+    list(stopBitsList, {90, 130, 100, 20}, {"1", "1.5", "2"}, 0);
+    labelRight(parityLabel, {20, 163, 60, 15}, "Четность");
+    gui::comboBox(win::comm, parityList, {90, 160, 100, 20});
+    for (const auto& entry : parityEntries)
+        gui::addItem(parityList, entry.text, entry.code);
+    gui::setState(parityList, 0);
+    gui::label(win::comm, addressLabel, {225, 75, 95, 15}, "Modbus адрес", gui::Align::Centre);
+    // Valid Modbus slave addresses; the field's text is what Connect uses.
+    gui::spinner(win::comm, addressField, {240, 100, 70, 20}, 1, 247);
+    if (deviceAddressText.empty())
+        deviceAddressText.assign(1, '1');
+    gui::setText(addressField, deviceAddressText);
+    labelRight(modeLabel, {20, 193, 60, 15}, "Режим");
+    list(modeList, {90, 190, 100, 20}, {"Modbus RTU", "Modbus ASCII"}, 0);
+    gui::enableControl(modeList, false);
+    gui::label(win::comm, modelLabel, {215, 15, 115, 15}, "Тип оборудования:", gui::Align::Centre);
+    gui::comboBox(win::comm, modelList, {225, 40, 100, 20});
+    for (const ModelEntry& model : loaderTable)
+        gui::addItem(modelList, model.title);
+    gui::setState(modelList, 0);
+    labelRight(timeoutLabel, {20, 228, 190, 15}, "Время ожидания ответа, мс");
+    gui::editField(win::comm, timeoutField, {225, 225, 60, 20}, -1, true);
+    gui::setText(timeoutField, std::to_string(waitTimer));
+    labelRight(attemptsLabel, {20, 258, 190, 15}, "Количество повторных запросов");
+    gui::spinner(win::comm, attemptsField, {225, 255, 60, 20}, 0, 5);
+    gui::setState(attemptsField, repeatCount);
+    gui::centreWindow(win::comm, win::main);
+    scanComPorts();
+}
+
+// The port scan, the field events, Connect and Disconnect arrive with the Modbus link.
+void scanComPorts()
+{
+    gui::clearItems(commctl::portList);
+    gui::addItem(commctl::portList, "Обновить...");
+    gui::setState(commctl::portList, 0);
+    gui::enableControl(commctl::connectButton, false);
+}
+void connectionWindowEvents(const gui::Event& event)
+{
+    if (event.kind == gui::EventKind::Close) {
+        gui::showWindow(win::comm, false);
+        gui::enableWindow(win::main, true);
+        gui::activateWindow(win::main);
+    }
+}
+void showConnectionWindow()
+{
+    gui::enableWindow(win::main, false);
+    gui::showWindow(win::comm, true);
+}
