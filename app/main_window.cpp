@@ -261,7 +261,7 @@ void showWaitWindow(bool show)
     if (show) {
         gui::centreWindow(win::wait, win::main);
         gui::showWindow(win::wait, true, false);
-        gui::repaintWithoutInput();
+        gui::repaintWindowNow(win::wait);
     } else {
         gui::showWindow(win::wait, false);
     }

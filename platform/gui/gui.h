@@ -70,6 +70,8 @@ bool windowVisible(int window);
 void enableWindow(int window, bool enabled);
 bool windowEnabled(int window);
 void activateWindow(int window);
+// Paints the window at once, without handling any other pending event.
+void repaintWindowNow(int window);
 void setWindowTitle(int window, std::string_view title);
 std::string windowTitle(int window);
 void centreWindow(int window, int over);  // over -1: the screen

@@ -166,6 +166,15 @@ void activateWindow(int window)
     }
 }
 
+void repaintWindowNow(int window)
+{
+    if (auto* record = findWindow(window); record && record->widget->isVisible()) {
+        // Rows a table was given since the last pass reach its view first.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        record->widget->repaint();
+    }
+}
+
 void setWindowTitle(int window, std::string_view title)
 {
     if (auto* record = findWindow(window); record && record->widget->windowTitle() != qs(title))

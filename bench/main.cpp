@@ -1,0 +1,61 @@
+// Speed and memory figures of the program, each printed with its target.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/program_shell.h"
+#include "bench/harness.h"
+#include "bench/sections.h"
+#include "platform/gui/message_box.h"
+
+namespace {
+
+// A folder of its own with a valid settings file, so the program starts without questions.
+void enterScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "paramora-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        std::exit(1);
+    std::filesystem::current_path(pattern);
+    std::ofstream ini("Paramora.ini", std::ios::binary);
+    ini << "\xEF\xBB\xBF\r\n[General]\r\nFilePath = " << pattern
+        << "/\r\nwaitTimer = 100\r\nrepeatCount = 3\r\nlogOut = 0\r\n[MainWindow]\r\nState = 0\r\nWidth = 960\r\n"
+           "Height = 640\r\nSplitter = 235\r\n[ParametersTable]\r\ncolWidth_Code = 50\r\ncolWidth_Name = 220\r\n"
+           "colWidth_Set = 150\r\ncolWidth_Read = 150\r\ncolWidth_Range = 100\r\ncolWidth_Default = 80\r\n"
+           "colWidth_Addr = 100\r\ncolWidth_AddrEE = 100\r\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (argc > 1 && std::string(argv[1]) == "--startup-child")
+        return startupChild();
+
+    enterScratchFolder();
+    const std::string folder = std::filesystem::current_path().string();
+    gui::setMessageBoxResponder([](const gui::MessageBoxCall&) { return gui::Answer::No; });
+    std::printf("Paramora benchmarks (QT_QPA_PLATFORM=%s)\n", std::getenv("QT_QPA_PLATFORM"));
+
+    const std::string self = std::filesystem::canonical("/proc/self/exe").string();
+    benchStartup(self.c_str());
+    if (!startProgram())
+        return 1;
+    benchDocuments();
+    benchReadAll();
+    endProgram();
+
+    int missed = 0;
+    for (const auto& figure : bench::figures())
+        missed += figure.target >= 0 && figure.value > figure.target;
+    std::printf("\n%d of the targets missed\n", missed);
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(folder);
+    return 0;
+}
