@@ -256,3 +256,29 @@ TEST_F(MainWindowTest, AboutDisablesTheMainWindowUntilClosedAndTogglesTheTerms)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheWindowCannotBeMadeSmallerThanItsMinimum)
+{
+    gui::resizeWindow(win::main, 400, 300);
+    pump();
+    const gui::Rect inner = gui::windowInnerRect(win::main);
+    EXPECT_GE(inner.w, 700);
+    EXPECT_GE(inner.h, 500);
+}
+
+TEST_F(MainWindowTest, ExitAsksBeforeDroppingAModifiedDocumentAndSavesNoSettings)
+{
+    triggerMenu(cmd::newZr12);
+    documentState = 2;
+    const std::string settingsBefore = readFileBytes("Paramora.ini");
+    answers.push_back(gui::Answer::No);
+    triggerMenu(cmd::exit);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_FALSE(gui::windowExists(win::main));
+    EXPECT_EQ(readFileBytes("Paramora.ini"), settingsBefore);
+}
+
+}  // namespace
