@@ -262,3 +262,46 @@ TEST_F(ParameterCommands, CopyCommandsAndDefaultsChangeOnlyTheSetColumn)
 }
 
 }  // namespace
+
+namespace {
+
+class ParameterDetails : public AppTest {};
+
+// "Показать подробнее..." hands a read-only coded value to its editor window for viewing.
+TEST_F(ParameterDetails, DetailsHandsTheReadValueToTheEditorContext)
+{
+    triggerMenu(cmd::newZr12);
+    struct Case {
+        int firstFormat, lastFormat;
+    };
+    for (const Case& c : {Case{20, 29}, Case{30, 39}, Case{40, 49}}) {
+        Parameter* p = nullptr;
+        for (Parameter& candidate : parameters)
+            if (candidate.displayFormat >= c.firstFormat && candidate.displayFormat <= c.lastFormat) {
+                p = &candidate;
+                break;
+            }
+        ASSERT_NE(p, nullptr) << c.firstFormat;
+        p->access = 0;  // no shipped description has a read-only value of each kind
+        p->readValue = 0x12;
+        editKey = editFormat = editSetValue = 0;
+        editWritable = 1;
+        editValueText.clear();
+        clickCell(rowOfCode(p->code), column::read, Qt::RightButton);
+        ASSERT_TRUE(gui::menuItemEnabled(cmd::showDetails));
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        triggerMenu(cmd::showDetails);
+        EXPECT_EQ(editKey, p->optionKey);
+        EXPECT_EQ(editFormat, p->displayFormat);
+        EXPECT_EQ(editWritable, 0);
+        if (c.firstFormat == 30) {
+            EXPECT_EQ(editValueText, std::string(p->displayFormat - 30 - 2, '0') + "18");
+        }
+        if (c.firstFormat == 20) {
+            EXPECT_EQ(editSetValue, 0x12);
+        }
+    }
+}
+
+}  // namespace
