@@ -83,8 +83,10 @@ void errorWalk(const std::uint8_t* reply, int length, bool& noFurtherAttempt)
 }
 
 // The checks after the checksum: address, function (with the error walk), then the result.
-// `reply` holds address, function and data; `length` counts the bytes that may be read as data.
-AttemptResult checkReply(Direction direction, const std::uint8_t* frame, const std::uint8_t* reply, int length)
+// `reply` holds address, function and data; `length` counts the bytes received (read values at or
+// beyond it are 0), `bodyLength` those before the checksum.
+AttemptResult checkReply(Direction direction, const std::uint8_t* frame, const std::uint8_t* reply, int length,
+                         int bodyLength)
 {
     AttemptResult result;
     if (reply[0] != modbusRequest.deviceAddress) {
@@ -94,7 +96,7 @@ AttemptResult checkReply(Direction direction, const std::uint8_t* frame, const s
     }
     const std::uint8_t function = frame[1];
     if (reply[1] != function) {
-        errorWalk(reply, length, result.noFurtherAttempt);
+        errorWalk(reply, bodyLength, result.noFurtherAttempt);
         if (modbusRequest.status == statusGood) {
             traceLine("Функциональный код не соответствует");
             modbusRequest.status = statusWrongFunction;
@@ -105,7 +107,7 @@ AttemptResult checkReply(Direction direction, const std::uint8_t* frame, const s
         for (int i = 0; i < modbusRequest.count; ++i)
             modbusRequest.values[static_cast<std::size_t>(i)] = readReplyValue(reply, length, function, i);
     } else if (function == 6) {
-        if (length < 6 || reply[4] != frame[4] || reply[5] != frame[5]) {
+        if (bodyLength < 6 || reply[4] != frame[4] || reply[5] != frame[5]) {
             traceLine("Значение регистра не соответствует записанному");
             modbusRequest.status = statusWrongEcho;
             return result;
@@ -146,7 +148,7 @@ AttemptResult rtuAttempt(Direction direction, int attempt, int length)
         return {};
     }
     traceLine("Проверка CRC16 OK");
-    return checkReply(direction, outgoingBuffer, incomingBuffer, reply.length);
+    return checkReply(direction, outgoingBuffer, incomingBuffer, reply.length, reply.length - 2);
 }
 
 // The received characters as they stand; the line end and other control bytes would break the
@@ -199,7 +201,8 @@ AttemptResult asciiAttempt(Direction direction, int attempt, int rtuLength)
     }
     traceLine("Проверка LRC OK");
     // The request's function byte is the same in both framings.
-    return checkReply(direction, body.data(), decoded.data(), static_cast<int>(frame.length));
+    const auto decodedLength = static_cast<int>(frame.length);
+    return checkReply(direction, body.data(), decoded.data(), decodedLength, decodedLength);
 }
 
 void execute(Direction direction)
