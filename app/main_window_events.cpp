@@ -14,6 +14,7 @@
 #include "app/program_shell.h"
 #include "app/window_ids.h"
 #include "link/comm_window.h"
+#include "link/connection.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ void menuCommand(int command)
     switch (command) {
     case cmd::exit: closeProgramWindows(); break;
     case cmd::commSettings: showConnectionWindow(); break;
+    case cmd::disconnect: disconnectDevice(); break;
     case cmd::monitor: toggleMonitorWindow(); break;
     case cmd::help: openHelpFile(); break;
     case cmd::about: openAboutWindow(); break;

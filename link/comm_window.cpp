@@ -3,10 +3,16 @@
 #include <array>
 #include <string>
 
+#include "app/description_store.h"
 #include "app/loader_table.h"
+#include "app/log_file.h"
+#include "app/log_tags.h"
+#include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
+#include "link/connection.h"
 #include "platform/gui/message_box.h"
+#include "platform/help/help_window.h"
 
 namespace {
 using namespace commctl;
@@ -87,24 +93,84 @@ void buildConnectionWindow()
     scanComPorts();
 }
 
-// The port scan, the field events, Connect and Disconnect arrive with the Modbus link.
-void scanComPorts()
+void applyLinkDefaults()
 {
-    gui::clearItems(commctl::portList);
-    gui::addItem(commctl::portList, "Обновить...");
-    gui::setState(commctl::portList, 0);
-    gui::enableControl(commctl::connectButton, false);
+    const LinkDefaults* defaults = loadedLinkDefaults();
+    if (!defaults)
+        return;
+    gui::setText(addressField, std::to_string(defaults->deviceAddress));
+    for (std::size_t i = 0; i < baudTexts.size(); ++i)
+        if (defaults->baudRate == static_cast<std::uint32_t>(leadingNumber(baudTexts[i])))
+            gui::setState(baudList, static_cast<int>(i));
+    if (defaults->dataBits == 7 || defaults->dataBits == 8)
+        gui::setState(dataBitsList, defaults->dataBits - 7);
+    if (defaults->stopBits == 1.0f)
+        gui::setState(stopBitsList, 0);
+    else if (defaults->stopBits == 1.5f)
+        gui::setState(stopBitsList, 1);
+    else if (defaults->stopBits == 2.0f)
+        gui::setState(stopBitsList, 2);
+    for (std::size_t i = 0; i < parityEntries.size(); ++i)
+        if (defaults->parityCode == parityEntries[i].code)
+            gui::setState(parityList, static_cast<int>(i));
 }
+
+void selectModelEntry(const std::string& modelName)
+{
+    const int count = gui::itemCount(modelList);
+    for (int i = 0; i < count; ++i)
+        if (gui::itemText(modelList, i) == modelName) {
+            gui::setState(modelList, i);
+            return;
+        }
+}
+
+void showConnectionWindow()
+{
+    logLine(tagCommunication);
+    // Without the window there is nothing to show, and the Main Window must stay usable.
+    if (!gui::windowExists(win::comm))
+        return;
+    gui::enableWindow(win::main, false);
+    gui::showWindow(win::comm, true);
+    gui::activateWindow(win::comm);
+    if (connectedPort == 0)
+        scanComPorts();
+    if (documentState != 0)
+        selectModelEntry(currentModelName);
+}
+
+void closeConnectionWindow()
+{
+    if (gui::windowExists(win::comm))
+        gui::showWindow(win::comm, false);
+    gui::enableWindow(win::main, true);
+    gui::activateWindow(win::main);
+}
+
 void connectionWindowEvents(const gui::Event& event)
 {
     if (event.kind == gui::EventKind::Close) {
-        gui::showWindow(win::comm, false);
-        gui::enableWindow(win::main, true);
-        gui::activateWindow(win::main);
+        closeConnectionWindow();
+        return;
     }
-}
-void showConnectionWindow()
-{
-    gui::enableWindow(win::main, false);
-    gui::showWindow(win::comm, true);
+    if (event.kind != gui::EventKind::Control)
+        return;
+    switch (event.id) {
+    case portList: {
+        const std::string selected = gui::text(portList);
+        logLine(tagSelectPort + selected);
+        if (selected == refreshPortsEntry)
+            scanComPorts();
+        break;
+    }
+    case timeoutField: waitTimer = static_cast<std::int32_t>(leadingNumber(gui::text(timeoutField))); break;
+    case attemptsField: repeatCount = static_cast<std::int32_t>(leadingNumber(gui::text(attemptsField))); break;
+    case helpButton: help::showHelp("Help.chm", "Paramora_Connect.htm"); break;
+    case connectButton: connectDevice(); break;
+    case disconnectButton: disconnectDevice(); break;
+    case modelList: modelSelected(); break;
+    case defaultsButton: defaultSettings(); break;
+    default: break;
+    }
 }

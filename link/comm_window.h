@@ -2,6 +2,7 @@
 // The Comm Window: the connection settings, the port list, the model list and the buttons that
 // connect, disconnect and apply a model's link defaults.
 
+#include "link/connection_settings.h"
 #include "platform/gui/gui.h"
 
 namespace commctl {
@@ -39,7 +40,15 @@ inline std::string deviceAddressText;
 // Builds the hidden window with its lists and defaults, then scans the ports.
 void buildConnectionWindow();
 void connectionWindowEvents(const gui::Event& event);
-// Connection, "Настройки связи".
+// Connection, "Настройки связи": shows the window over the disabled Main Window, rescans while
+// not connected and selects the open document's model.
 void showConnectionWindow();
-// Fills the port list with the ports that open, then "Обновить...".
+// The close box: hides the window and gives the Main Window back.
+void closeConnectionWindow();
+// Fills the port list with the ports that open with the window's line settings, then "Обновить...".
 void scanComPorts();
+// The loaded description's link defaults into the address field and the baud, data-bits,
+// stop-bits and parity lists.
+void applyLinkDefaults();
+// Selects the first model-list entry with this text; none: the selection stays.
+void selectModelEntry(const std::string& modelName);

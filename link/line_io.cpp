@@ -1,0 +1,119 @@
+#include "link/line_io.h"
+
+#include <algorithm>
+#include <array>
+
+#include "link/link_buffers.h"
+#include "link/serial_link.h"
+#include "platform/clock/clock.h"
+
+namespace {
+
+constexpr std::int64_t drainLimitMs = 2000;
+
+// Reads `count` waiting bytes: as many as fit go to incomingBuffer at `at`, the rest is dropped.
+// Returns the bytes stored.
+int readInto(int at, int count, bool& overflow)
+{
+    const int room = std::max(0, static_cast<int>(linkBufferSize) - at);
+    int stored = 0;
+    while (stored < std::min(count, room)) {
+        const int got = serial::read(serialPort, incomingBuffer + at + stored,
+                                     static_cast<std::size_t>(std::min(count, room) - stored));
+        if (got <= 0)
+            return stored;
+        stored += got;
+    }
+    std::array<std::uint8_t, 256> scratch;
+    for (int dropped = stored; dropped < count;) {
+        const int got = serial::read(serialPort, scratch.data(), std::min<std::size_t>(scratch.size(), count - dropped));
+        if (got <= 0)
+            break;
+        dropped += got;
+        overflow = true;
+    }
+    return stored;
+}
+
+}  // namespace
+
+void discardStaleInput()
+{
+    std::array<std::uint8_t, 256> scratch;
+    // Bounded: a line that never stops talking must not keep the request from being sent.
+    for (int round = 0; round < 64 && serial::bytesWaitingIn(serialPort) > 0; ++round)
+        if (serial::read(serialPort, scratch.data(), scratch.size()) <= 0)
+            break;
+}
+
+void sendFrame(const std::uint8_t* frame, int length)
+{
+    if (length <= 0)
+        return;
+    serial::write(serialPort, frame, static_cast<std::size_t>(length));
+    const std::int64_t start = sysclock::milliseconds();
+    while (serial::bytesWaitingOut(serialPort) > 0 && !serial::portLost(serialPort)
+           && sysclock::milliseconds() - start <= drainLimitMs)
+        sysclock::sleep(1);
+}
+
+std::int64_t waitForFirstByte(std::int32_t limitMs)
+{
+    const std::int64_t start = sysclock::milliseconds();
+    for (;;) {
+        const std::int64_t waited = sysclock::milliseconds() - start;
+        if (waited > limitMs)
+            return -1;
+        if (serial::bytesWaitingIn(serialPort) > 0)
+            return waited;
+        serial::waitForInput(serialPort, 0, 1);
+    }
+}
+
+CollectedReply collectUntilSilence(std::int64_t silenceMs)
+{
+    CollectedReply reply;
+    if (!incomingBuffer)
+        return reply;
+    const int head = readInto(0, serial::bytesWaitingIn(serialPort), reply.overflow);
+    std::int64_t lastChange = sysclock::milliseconds();
+    int tail = 0;
+    for (;;) {
+        const int waiting = serial::bytesWaitingIn(serialPort);
+        if (waiting > tail) {
+            tail = waiting;
+            lastChange = sysclock::milliseconds();
+        } else if (sysclock::milliseconds() - lastChange > silenceMs) {
+            break;
+        }
+        serial::waitForInput(serialPort, tail, 1);
+    }
+    reply.length = head + readInto(head, tail, reply.overflow);
+    return reply;
+}
+
+CollectedReply collectUntilLineEnd(std::int64_t gapMs)
+{
+    CollectedReply reply;
+    if (!incomingBuffer)
+        return reply;
+    std::int64_t lastByte = sysclock::milliseconds();
+    for (;;) {
+        const int waiting = serial::bytesWaitingIn(serialPort);
+        if (waiting > 0) {
+            const int from = reply.length;
+            reply.length += readInto(reply.length, waiting, reply.overflow);
+            lastByte = sysclock::milliseconds();
+            if (std::find(incomingBuffer + from, incomingBuffer + reply.length, '\n') != incomingBuffer + reply.length)
+                break;
+            // A full buffer without a line end is over-long anyway; the rest would only be dropped.
+            if (reply.overflow)
+                break;
+            continue;
+        }
+        if (sysclock::milliseconds() - lastByte > gapMs)
+            break;
+        serial::waitForInput(serialPort, 0, 1);
+    }
+    return reply;
+}

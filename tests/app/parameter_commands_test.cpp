@@ -1,0 +1,307 @@
+// Reading and writing parameters end to end: the table's buttons and popups, the simulated
+// device's registers, the trace and the row colours.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/description_store.h"
+#include "app/main_window.h"
+#include "app/parameter_table.h"
+#include "app/program_state.h"
+#include "app/value_text.h"
+#include "app/window_ids.h"
+#include "tests/link/link_test_buffers.h"
+#include "tests/support/device_app_harness.h"
+#include "tests/support/trace_text.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string word(std::uint16_t value)
+{
+    const std::uint8_t bytes[] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)};
+    return hexBytesText(bytes, 2);
+}
+
+class ParameterCommands : public DeviceAppTest {
+protected:
+    void SetUp() override
+    {
+        DeviceAppTest::SetUp();
+        device.setHoldingRegister(0x5504, 18000);
+        connectTo(0);  // a new Zr12 document
+        ASSERT_NE(connectedPort, 0);
+        device.clearRequests();
+    }
+
+    // A popup command on a row, as the user picks it after a right click in the column.
+    void popupCommand(const std::string& code, int column, int command)
+    {
+        clickCell(rowOfCode(code), column, Qt::RightButton);
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        triggerMenu(command);
+    }
+
+    void enterSetValue(const std::string& code, const std::string& text)
+    {
+        const int key = findParameterByCode(code)->optionKey;
+        clickCell(rowOfCode(code), column::set);
+        qobject_cast<QLineEdit*>(gui::widgetOf(key))->selectAll();
+        typeInto(key, text);
+        pressReturn(key);
+    }
+
+    gui::Rgb cellColour(const std::string& code, int column) { return gui::cellColour(ctl::table, rowOfCode(code), column); }
+};
+
+TEST_F(ParameterCommands, ReadWriteAndEepromWriteOfOneParameter)
+{
+    Parameter& p = *findParameterByCode("P0.0.05");  // 0.00 ... 50.00 Hz, default 50.00
+    ASSERT_NE(p.address, p.eepromAddress);
+    device.setHoldingRegister(p.address, 4000);
+
+    std::size_t mark = traceLines().size();
+    popupCommand("P0.0.05", column::read, cmd::readCurrent);
+    EXPECT_EQ(timeless(traceSince(mark)),
+              (Lines{"", "Читаем параметр: P0.0.05", "Запрос 1: " + frameWithCrc("01 03 " + word(p.address) + "00 01"),
+                     "Ответ через # мс: " + frameWithCrc("01 03 02 0F A0"), "Проверка CRC16 OK",
+                     "Значение регистра: 4000"}));
+    EXPECT_EQ(p.readValue, 4000);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::read), "40.00");
+    EXPECT_EQ(cellColour("P0.0.05", column::code), colourReadWritten);
+    EXPECT_EQ(cellColour("P0.0.05", column::name), colourChanged);
+    EXPECT_EQ(cellColour("P0.0.05", column::read), colourNotDefault);
+
+    enterSetValue("P0.0.05", "25");
+    mark = traceLines().size();
+    popupCommand("P0.0.05", column::set, cmd::writeCurrent);
+    EXPECT_EQ(timeless(traceSince(mark)),
+              (Lines{"", "Записываем параметр: P0.0.05", "Запрос 1: " + frameWithCrc("01 06 " + word(p.address) + "09 C4"),
+                     "Ответ через # мс : " + frameWithCrc("01 06 " + word(p.address) + "09 C4"), "Проверка CRC16 OK",
+                     "Значение регистра 2500 записано"}));
+    EXPECT_EQ(device.holdingRegister(p.address), 2500);
+    EXPECT_EQ(p.readValue, 2500);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::read), "25.00");
+    EXPECT_EQ(cellColour("P0.0.05", column::name), gui::Rgb::none());
+
+    enterSetValue("P0.0.05", "30");
+    popupCommand("P0.0.05", column::set, cmd::writeCurrentEeprom);
+    EXPECT_EQ(device.holdingRegister(p.eepromAddress), 3000);
+    EXPECT_EQ(device.holdingRegister(p.address), 2500);
+    EXPECT_EQ(device.requests().size(), 3u);
+    for (const char* tag : {"#Popup_Read_Current", "#Popup_Write_Current", "#Popup_Write_Current_EE"})
+        EXPECT_NE(std::find(logLines().begin(), logLines().end(), tag), logLines().end()) << tag;
+}
+
+TEST_F(ParameterCommands, SignedParametersReadSignExtendedAndWriteTheirLowWord)
+{
+    Parameter& p = *findParameterByCode("P1.1.15");  // -200.0 ... 200.0
+    device.setHoldingRegister(p.address, 0xFFF6);
+    popupCommand("P1.1.15", column::read, cmd::readCurrent);
+    EXPECT_EQ(p.readValue, -10);
+    EXPECT_EQ(traceLines().back(), "Значение регистра: -10");
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P1.1.15"), column::read), "-1.0");
+
+    enterSetValue("P1.1.15", "-0.1");
+    popupCommand("P1.1.15", column::set, cmd::writeCurrent);
+    EXPECT_EQ(device.holdingRegister(p.address), 0xFFFF);
+    EXPECT_EQ(p.readValue, -1);
+}
+
+TEST_F(ParameterCommands, ReadAllOverASubgroupFillsTheReadColumn)
+{
+    selectTreeItem(4);  // P0.0
+    const int rows = gui::tableRowCount(ctl::table);
+    ASSERT_GT(rows, 20);
+    device.setHoldingRegister(findParameterByCode("P0.0.01")->address, 1);
+    device.setHoldingRegister(findParameterByCode("P0.0.03")->address, 7);  // no option has 7
+    device.setHoldingRegister(findParameterByCode("P0.0.06")->address, 2);
+    clickButton(ctl::readAllButton);
+
+    EXPECT_TRUE(messages.empty());  // a subgroup is read without asking
+    EXPECT_EQ(static_cast<int>(device.requests().size()), rows);
+    EXPECT_EQ(requestsWithFunction(device.requests(), 3), rows);
+    EXPECT_EQ(gui::progress(win::main), rows);
+    for (int row = 0; row < rows; ++row)
+        EXPECT_EQ(gui::cellColour(ctl::table, row, column::code), colourReadWritten) << row;
+
+    const Parameter& displayMode = *findParameterByCode("P0.0.01");
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.01"), column::read), valueCellText(displayMode, 1));
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.01"), column::read).substr(0, 3), "1: ");
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.03"), column::read), "");
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.06"), column::read).substr(0, 3), "2: ");
+    EXPECT_EQ(findParameterByCode("P0.0.03")->readValue, 7);
+    // Read 1, set and default 0: changed and not at the default.
+    EXPECT_EQ(cellColour("P0.0.01", column::name), colourChanged);
+    EXPECT_EQ(cellColour("P0.0.01", column::read), colourNotDefault);
+    EXPECT_EQ(cellColour("P0.0.02", column::read), gui::Rgb::none());  // read 0, default 0
+    EXPECT_EQ(logLines().back(), "Значение регистра: 0");
+    EXPECT_EQ(documentState, 1);
+}
+
+TEST_F(ParameterCommands, WholeListCommandsAskFirst)
+{
+    // "Все параметры" is selected after a new document.
+    answers.push_back(gui::Answer::No);
+    clickButton(ctl::readAllButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Подтверждение");
+    EXPECT_EQ(messages[0].icon, gui::Icon::Question);
+    EXPECT_EQ(messages[0].text, "Прочитать все параметры ПЧ?\rЧтение большого количества параметров может затормозить "
+                                "систему и/или ПЧ.\rРекомендуется читать при выборе определенной группы или "
+                                "использовать контекстное меню.");
+    EXPECT_EQ(logLines().back(), "#Button_ReadParameters");
+
+    answers.push_back(gui::Answer::No);
+    clickButton(ctl::writeAllButton);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "Записать все параметры текущего списка?\rЗапись большого количества параметров может "
+                                "затормозить систему и/или ПЧ.\rБудут записаны все параметры, а не только "
+                                "измененные.\rРекомендуется записывать из раздела \"Измененные параметры\" или "
+                                "использовать контекстное меню.");
+    EXPECT_TRUE(device.requests().empty());
+    EXPECT_EQ(gui::progress(win::main), 0);
+}
+
+TEST_F(ParameterCommands, WriteAllOfTheChangedParametersWritesThemWithoutAsking)
+{
+    enterSetValue("P0.0.05", "12.5");
+    enterSetValue("P0.0.11", "20");
+    selectTreeItem(0);  // "Измененные параметры"
+    ASSERT_EQ(gui::tableRowCount(ctl::table), 2);
+    clickButton(ctl::writeAllButton);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(requestsWithFunction(device.requests(), 6), 2);
+    EXPECT_EQ(device.holdingRegister(findParameterByCode("P0.0.05")->address), 1250);
+    EXPECT_EQ(device.holdingRegister(findParameterByCode("P0.0.11")->address), 200);
+    EXPECT_EQ(gui::progress(win::main), 2);
+}
+
+TEST_F(ParameterCommands, AFailedRequestPaintsOnlyTheCodeCell)
+{
+    Parameter& p = *findParameterByCode("P0.0.05");
+    device.queueFault(Fault::noReply(), 3);
+    popupCommand("P0.0.05", column::read, cmd::readCurrent);
+    EXPECT_EQ(p.readValue, 5000);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::read), "50.00");
+    EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
+    EXPECT_EQ(cellColour("P0.0.05", column::read), gui::Rgb::none());
+
+    // An echo of another value: the device did not take it.
+    enterSetValue("P0.0.05", "10");
+    device.queueFault(Fault::replaceWith(hexBytes("01 06 " + word(p.address) + "00 01")), 3);
+    popupCommand("P0.0.05", column::set, cmd::writeCurrent);
+    EXPECT_EQ(p.readValue, 5000);
+    EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
+    device.clearFaults();
+
+    // A value that does not fit a register word is not sent at all.
+    device.clearRequests();
+    p.setValue = 70000;
+    const std::size_t mark = traceLines().size();
+    popupCommand("P0.0.05", column::set, cmd::writeCurrent);
+    EXPECT_TRUE(device.requests().empty());
+    EXPECT_EQ(traceSince(mark), (Lines{"", "Записываем параметр: P0.0.05",
+                                       "Значение 70000 не помещается в регистр, запись не выполнена"}));
+    EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
+}
+
+TEST_F(ParameterCommands, ALostPortStopsReadAllAfterOneMessageAndDisconnects)
+{
+    selectTreeItem(4);
+    device.vanish();
+    clickButton(ctl::readAllButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
+    EXPECT_EQ(connectedPort, 0);
+    EXPECT_FALSE(gui::controlEnabled(ctl::readAllButton));
+    EXPECT_FALSE(gui::controlEnabled(ctl::writeAllButton));
+    EXPECT_TRUE(gui::menuItemEnabled(cmd::fileOpen));
+    // The first row timed out, the second found the port gone; the rest were never tried.
+    EXPECT_EQ(gui::cellColour(ctl::table, 0, column::code), colourFailed);
+    EXPECT_EQ(gui::cellColour(ctl::table, 1, column::code), colourFailed);
+    EXPECT_EQ(gui::cellColour(ctl::table, 2, column::code), gui::Rgb::none());
+}
+
+TEST_F(ParameterCommands, CopyCommandsAndDefaultsChangeOnlyTheSetColumn)
+{
+    selectTreeItem(4);
+    device.setHoldingRegister(findParameterByCode("P0.0.05")->address, 1234);
+    device.setHoldingRegister(findParameterByCode("P0.0.01")->address, 2);
+    clickButton(ctl::readAllButton);
+    device.clearRequests();
+
+    popupCommand("P0.0.05", column::read, cmd::copyCurrent);
+    EXPECT_EQ(findParameterByCode("P0.0.05")->setValue, 1234);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::set), "12.34");
+    EXPECT_EQ(gui::text(findParameterByCode("P0.0.05")->optionKey), "12.34");
+    EXPECT_EQ(cellColour("P0.0.05", column::name), gui::Rgb::none());
+
+    popupCommand("P0.0.05", column::set, cmd::setDefault);
+    EXPECT_EQ(findParameterByCode("P0.0.05")->setValue, 5000);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::set), "50.00");
+    EXPECT_EQ(cellColour("P0.0.05", column::name), colourChanged);
+
+    popupCommand("P0.0.01", column::read, cmd::copyAll);
+    const Parameter& choice = *findParameterByCode("P0.0.01");
+    EXPECT_EQ(choice.setValue, 2);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.01"), column::set), valueCellText(choice, 2));
+    EXPECT_EQ(gui::itemData(choice.optionKey, gui::state(choice.optionKey)), 2);
+    EXPECT_EQ(findParameterByCode("P0.0.05")->setValue, 1234);
+    EXPECT_TRUE(device.requests().empty());
+    EXPECT_EQ(documentState, 1);
+}
+
+}  // namespace
+
+namespace {
+
+class ParameterDetails : public AppTest {};
+
+// "Показать подробнее..." hands a read-only coded value to its editor window for viewing.
+TEST_F(ParameterDetails, DetailsHandsTheReadValueToTheEditorContext)
+{
+    triggerMenu(cmd::newZr12);
+    struct Case {
+        int firstFormat, lastFormat;
+    };
+    for (const Case& c : {Case{20, 29}, Case{30, 39}, Case{40, 49}}) {
+        Parameter* p = nullptr;
+        for (Parameter& candidate : parameters)
+            if (candidate.displayFormat >= c.firstFormat && candidate.displayFormat <= c.lastFormat) {
+                p = &candidate;
+                break;
+            }
+        ASSERT_NE(p, nullptr) << c.firstFormat;
+        p->access = 0;  // no shipped description has a read-only value of each kind
+        p->readValue = 0x12;
+        editKey = editFormat = editSetValue = 0;
+        editWritable = 1;
+        editValueText.clear();
+        clickCell(rowOfCode(p->code), column::read, Qt::RightButton);
+        ASSERT_TRUE(gui::menuItemEnabled(cmd::showDetails));
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        triggerMenu(cmd::showDetails);
+        EXPECT_EQ(editKey, p->optionKey);
+        EXPECT_EQ(editFormat, p->displayFormat);
+        EXPECT_EQ(editWritable, 0);
+        if (c.firstFormat == 30) {
+            EXPECT_EQ(editValueText, std::string(p->displayFormat - 30 - 2, '0') + "18");
+        }
+        if (c.firstFormat == 20) {
+            EXPECT_EQ(editSetValue, 0x12);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// The Comm Window's port scan, fields, model list, "По умолчанию", help and close box.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/description_store.h"
+#include "app/program_state.h"
+#include "app/settings_file.h"
+#include "app/window_ids.h"
+#include "link/comm_window.h"
+#include "link/port_scan.h"
+#include "platform/help/help_window.h"
+#include "platform/serial/serial_port.h"
+#include "tests/support/device_app_harness.h"
+
+namespace {
+
+using namespace commctl;
+
+std::vector<std::string> entries(int comboId)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < gui::itemCount(comboId); ++i)
+        texts.push_back(gui::itemText(comboId, i));
+    return texts;
+}
+
+class CommWindow : public DeviceAppTest {};
+
+TEST_F(CommWindow, TheScanListsThePortsThatOpenAndRefreshScansAgain)
+{
+    EXPECT_EQ(entries(portList), (std::vector<std::string>{device.path(), "Обновить..."}));
+    EXPECT_EQ(gui::state(portList), 0);
+    EXPECT_TRUE(gui::controlEnabled(connectButton));
+
+    // Held by another program: not listed; "Подключить" goes grey with nothing to connect to.
+    serial::Port other;
+    ASSERT_TRUE(serial::open(other, device.path(), {}));
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(entries(portList), (std::vector<std::string>{"Обновить..."}));
+    EXPECT_EQ(gui::state(portList), 0);
+    EXPECT_FALSE(gui::controlEnabled(connectButton));
+
+    serial::close(other);
+    pickEntry(portList, 0);
+    EXPECT_EQ(entries(portList), (std::vector<std::string>{device.path(), "Обновить..."}));
+    EXPECT_TRUE(gui::controlEnabled(connectButton));
+    EXPECT_EQ(logLines().back(), "#Combo_SelectCOM:Обновить...");
+    pickEntry(portList, 0);
+    EXPECT_EQ(logLines().back(), "#Combo_SelectCOM:" + device.path());
+}
+
+TEST_F(CommWindow, OpeningItWhileConnectedKeepsTheConnectedPort)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    connectTo(1);  // Zr24 shares Zr12's identification
+    ASSERT_NE(connectedPort, 0);
+    setExtraPortCandidates({}, true);
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(gui::text(portList), device.path());
+    EXPECT_EQ(gui::text(modelList), "ПЧ Halmer Zr24");
+}
+
+TEST_F(CommWindow, CandidatesAreTheSerialDevicesInNameOrder)
+{
+    const std::filesystem::path dev = folder() + "dev";
+    std::filesystem::create_directory(dev);
+    for (const char* name : {"ttyS10", "ttyS2", "ttyUSB0", "ttyACM1", "ttyAMA0", "rfcomm0", "tnt3", "ttyS", "ttySX",
+                             "tty1", "console", "ttyUSB10", "ttyUSB9"})
+        writeFileBytes((dev / name).string(), "");
+    const std::string d = dev.string() + "/";
+    EXPECT_EQ(serialPortCandidates(dev.string()),
+              (std::vector<std::string>{d + "rfcomm0", d + "tnt3", d + "ttyACM1", d + "ttyAMA0", d + "ttyS2", d + "ttyS10",
+                                        d + "ttyUSB0", d + "ttyUSB9", d + "ttyUSB10"}));
+    EXPECT_TRUE(serialPortCandidates(folder() + "missing").empty());
+}
+
+TEST_F(CommWindow, FieldsHelpAndCloseBox)
+{
+    triggerMenu(cmd::commSettings);
+    EXPECT_TRUE(gui::windowVisible(win::comm));
+    EXPECT_FALSE(gui::windowEnabled(win::main));
+
+    auto* timeout = qobject_cast<QLineEdit*>(gui::widgetOf(timeoutField));
+    ASSERT_NE(timeout, nullptr);
+    timeout->selectAll();
+    typeInto(timeoutField, "250x");
+    EXPECT_EQ(waitTimer, 250);
+    timeout->selectAll();
+    QTest::keyClick(timeout, Qt::Key_Backspace);
+    pump();
+    EXPECT_EQ(waitTimer, 0);
+
+    QTest::keyClick(gui::widgetOf(attemptsField), Qt::Key_Up);
+    pump();
+    EXPECT_EQ(repeatCount, 4);
+
+    const auto fixtures = std::filesystem::path(PARAMORA_TEST_FIXTURES).parent_path().parent_path() / "platform/fixtures";
+    std::filesystem::copy_file(fixtures / "Help.chm", folder() + "Help.chm");
+    clickButton(helpButton);
+    EXPECT_EQ(help::shownTopic(), "/Paramora_Connect.htm");
+    help::closeHelp();
+
+    gui::windowWidget(win::comm)->close();
+    pump();
+    EXPECT_FALSE(gui::windowVisible(win::comm));
+    EXPECT_TRUE(gui::windowEnabled(win::main));
+}
+
+TEST_F(CommWindow, ModelListLoadsWithoutADocumentAndDefaultsFillTheSettings)
+{
+    triggerMenu(cmd::commSettings);
+    pickEntry(modelList, 7);
+    EXPECT_EQ(logLines().back(), "#Combo_SelectModel - УПП Tovik Jx9");
+    EXPECT_EQ(currentModelName, "УПП Tovik Jx9");
+    EXPECT_EQ(documentState, 0);
+    EXPECT_EQ(gui::tableRowCount(ctl::table), 0);
+
+    gui::setState(baudList, 0);
+    gui::setState(dataBitsList, 0);
+    gui::setState(stopBitsList, 2);
+    gui::setState(parityList, 4);
+    gui::setText(addressField, "17");
+    clickButton(defaultsButton);
+    EXPECT_EQ(logLines().back(), "#Button_Default");
+    EXPECT_EQ(gui::text(baudList), "9600");
+    EXPECT_EQ(gui::text(dataBitsList), "8");
+    EXPECT_EQ(gui::text(stopBitsList), "1");
+    EXPECT_EQ(gui::text(parityList), "Чет (Even)");
+    EXPECT_EQ(gui::text(addressField), "1");
+
+    // Zr48's defaults: 2 stop bits, no parity.
+    gui::setState(modelList, 2);
+    clickButton(defaultsButton);
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr48");
+    EXPECT_EQ(gui::text(stopBitsList), "2");
+    EXPECT_EQ(gui::text(parityList), "Нет");
+}
+
+TEST_F(CommWindow, AnotherModelWithADocumentOpenAsksFirst)
+{
+    triggerMenu(cmd::newZr12);
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(gui::text(modelList), "ПЧ Tovik Zr12");
+
+    answers.push_back(gui::Answer::No);
+    pickEntry(modelList, 4);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].text, "Текущий открытый файл не соответствует выбранной модели\nЖелаете продолжить и создать новый файл?");
+    EXPECT_EQ(messages[0].icon, gui::Icon::Question);
+    EXPECT_EQ(gui::text(modelList), "ПЧ Tovik Zr12");
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+
+    pickEntry(modelList, 4);  // Yes
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Yv20");
+    EXPECT_EQ(currentFileName, "New_Yv20.pmr");
+
+    // The same model as the document's: nothing to ask.
+    messages.clear();
+    pickEntry(modelList, 4);
+    EXPECT_TRUE(messages.empty());
+
+    gui::windowWidget(win::comm)->close();
+    pump();
+    gui::setState(modelList, 0);
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(gui::state(modelList), 4);
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// Connect with the identification read, its three warnings, and Disconnect, through the Comm
+// Window's real controls and the simulated device.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/description_store.h"
+#include "app/program_state.h"
+#include "app/window_ids.h"
+#include "link/comm_window.h"
+#include "link/modbus_request.h"
+#include "link/serial_link.h"
+#include "tests/support/device_app_harness.h"
+#include "tests/support/trace_text.h"
+
+namespace {
+
+using namespace commctl;
+
+const int settingsControls[] = {baudList, dataBitsList, parityList, stopBitsList, portList, addressField, modelList,
+                                defaultsButton};
+
+bool contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class Connect : public DeviceAppTest {
+protected:
+    void expectDisconnectedControls(bool modeListEnabled)
+    {
+        EXPECT_EQ(connectedPort, 0);
+        EXPECT_FALSE(serial::isOpen(serialPort));
+        EXPECT_TRUE(gui::controlEnabled(connectButton));
+        EXPECT_FALSE(gui::controlEnabled(disconnectButton));
+        for (int id : settingsControls)
+            EXPECT_TRUE(gui::controlEnabled(id)) << id;
+        EXPECT_EQ(gui::controlEnabled(modeList), modeListEnabled);
+        EXPECT_FALSE(gui::controlEnabled(ctl::readAllButton));
+        EXPECT_FALSE(gui::controlEnabled(ctl::writeAllButton));
+        EXPECT_TRUE(gui::menuItemEnabled(cmd::fileOpen));
+        EXPECT_FALSE(gui::menuItemEnabled(cmd::disconnect));
+    }
+};
+
+TEST_F(Connect, AMatchingIdentificationConnectsAndDisconnectRestoresEveryControl)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    expectDisconnectedControls(false);
+    connectTo(0);
+
+    EXPECT_EQ(connectedPort, entryOf(portList, device.path()) + 1);
+    EXPECT_TRUE(serial::isOpen(serialPort));
+    EXPECT_EQ(modbusRequest.mode, "RTU");
+    ASSERT_EQ(device.requests().size(), 1u);
+    EXPECT_EQ(device.requests()[0], crcFrame("01 03 55 04 00 01"));
+    const std::vector<std::string> trace = traceLines();
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace[0], "Проверка соответствия типа оборудования");
+    EXPECT_EQ(trace[1], "Запрос 1: " + frameWithCrc("01 03 55 04 00 01"));
+
+    EXPECT_FALSE(gui::windowVisible(win::comm));
+    EXPECT_TRUE(gui::windowEnabled(win::main));
+    EXPECT_FALSE(gui::controlEnabled(connectButton));
+    EXPECT_TRUE(gui::controlEnabled(disconnectButton));
+    for (int id : settingsControls)
+        EXPECT_FALSE(gui::controlEnabled(id)) << id;
+    EXPECT_FALSE(gui::controlEnabled(modeList));
+    EXPECT_TRUE(gui::controlEnabled(ctl::readAllButton));
+    EXPECT_TRUE(gui::controlEnabled(ctl::writeAllButton));
+    EXPECT_FALSE(gui::menuItemEnabled(cmd::fileOpen));
+    EXPECT_TRUE(gui::menuItemEnabled(cmd::disconnect));
+    // No document was open: Connect starts one of the chosen model.
+    EXPECT_EQ(documentState, 1);
+    EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+
+    triggerMenu(cmd::disconnect);
+    expectDisconnectedControls(true);
+    EXPECT_FALSE(gui::windowVisible(win::comm));
+    const std::vector<std::string> log = logLines();
+    for (const char* tag : {"#MenuItem_Communication", "#Button_Connect", "#Button_Disconnect"})
+        EXPECT_TRUE(contains(log, tag)) << tag;
+
+    // From the disconnected state Connect works as from the start, also from the Comm Window's button.
+    connectTo(0);
+    EXPECT_NE(connectedPort, 0);
+    triggerMenu(cmd::commSettings);
+    clickButton(disconnectButton);
+    expectDisconnectedControls(true);
+}
+
+TEST_F(Connect, EachFailedIdentificationWarnsLogsAndClosesThePort)
+{
+    struct Case {
+        const char* name;
+        Fault fault;
+        std::uint16_t identValue;
+        const char* logLine;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"CRC", Fault::badCrc(), 18000, "Modbus\\status=1", "Неправильная контрольная сумма в ответе"},
+        {"time-out", Fault::noReply(), 18000, "Modbus\\status=2", "Превышено время ожидания\rОборудование не отвечает"},
+        {"mismatch", Fault{}, 17999, "Modbus\\status>2",
+         "Несоответствие типа оборудования или ошибка связи!\rПодробности в мониторе.\rДля корректного подключения, "
+         "остановите ПЧ,\rесли он запущен."},
+        {"exception", Fault::exception(2), 18000, "Modbus\\status>2", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.clear();
+        device.setHoldingRegister(0x5504, c.identValue);
+        device.queueFault(c.fault, 3);
+        connectTo(0);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, "Предупреждение");
+        EXPECT_EQ(messages[0].icon, gui::Icon::Warning);
+        if (c.warning) {
+            EXPECT_EQ(messages[0].text, c.warning);
+        }
+        EXPECT_EQ(logLines().back(), c.logLine);
+        expectDisconnectedControls(false);
+        // The window stays up over the disabled Main Window, and no document was started.
+        EXPECT_TRUE(gui::windowVisible(win::comm));
+        EXPECT_FALSE(gui::windowEnabled(win::main));
+        EXPECT_EQ(documentState, 0);
+        EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+        device.clearFaults();
+    }
+    // The time-out case traced all three attempts.
+    const std::vector<std::string> trace = traceLines();
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "Превышено время ожидания"), 3);
+}
+
+TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
+{
+    triggerMenu(cmd::commSettings);
+    const std::string path = device.path();
+    device.stop();
+    clickButton(connectButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Ошибка");
+    EXPECT_EQ(messages[0].text, "Невозможно открыть порт " + path);
+    EXPECT_EQ(messages[0].icon, gui::Icon::Warning);
+    EXPECT_TRUE(traceLines().empty());
+    expectDisconnectedControls(false);
+}
+
+TEST_F(Connect, WithADocumentOpenItIdentifiesTheDocumentsModel)
+{
+    triggerMenu(cmd::newZr48);
+    device.setHoldingRegister(23, 9261);
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(gui::text(modelList), "ПЧ Tovik Zr48");
+    connectTo(0);  // the list shows Zr12; the Zr48 document decides
+    EXPECT_NE(connectedPort, 0);
+    ASSERT_FALSE(device.requests().empty());
+    EXPECT_EQ(device.requests()[0], crcFrame("01 03 00 17 00 01"));
+    EXPECT_EQ(currentFileName, "New_Zr48.pmr");
+}
+
+}  // namespace

@@ -1,0 +1,296 @@
+// The request engine against the simulated device, through the program's real port: attempts,
+// checks, error walk, trace, and the limits of the reply buffer.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/description_store.h"
+#include "app/program_state.h"
+#include "app/window_ids.h"
+#include "app/settings_file.h"
+#include "link/comm_window.h"
+#include "link/connection_settings.h"
+#include "link/modbus_engine.h"
+#include "link/modbus_status.h"
+#include "link/serial_link.h"
+#include "tests/support/device_app_harness.h"
+#include "tests/link/link_test_buffers.h"
+#include "tests/support/trace_text.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string readRequest = frameWithCrc("01 03 00 0A 00 01");
+
+struct Outcome {
+    Lines trace;
+    std::uint16_t status = 0;
+    std::size_t requests = 0;
+};
+
+class RequestEngine : public DeviceAppTest {
+protected:
+    explicit RequestEngine(DeviceOptions options = {.baud = 115200}) : DeviceAppTest(options) {}
+
+    void SetUp() override
+    {
+        DeviceAppTest::SetUp();
+        device.setHoldingRegister(0x5504, 18000);
+        device.setHoldingRegister(0x000A, 42);
+        connectTo(0);  // Zr12: device-error rows only
+        ASSERT_NE(connectedPort, 0);
+        device.clearRequests();
+    }
+
+    Outcome run(bool write, std::uint16_t table = 4, std::uint16_t value = 0)
+    {
+        const std::size_t mark = traceLines().size();
+        modbusRequest.deviceAddress = 1;
+        modbusRequest.startRegister = 0x000A;
+        modbusRequest.registerTable = table;
+        modbusRequest.count = 1;
+        modbusRequest.values[0] = value;
+        if (write)
+            modbusWrite();
+        else
+            modbusRead();
+        Outcome outcome;
+        outcome.trace = timeless(traceSince(mark));
+        outcome.status = modbusRequest.status;
+        outcome.requests = device.requests().size();
+        device.clearRequests();
+        return outcome;
+    }
+
+    // The lines of `attempts` failed attempts that each end with the same lines after the request.
+    static Lines repeated(int attempts, const std::string& request, const Lines& afterRequest)
+    {
+        Lines lines;
+        for (int n = 1; n <= attempts; ++n) {
+            lines.push_back("Запрос " + std::to_string(n) + ": " + request);
+            lines.insert(lines.end(), afterRequest.begin(), afterRequest.end());
+            lines.push_back("");
+        }
+        return lines;
+    }
+
+    static void useStandardExceptionRow()
+    {
+        deviceErrorCodes.clear();
+        deviceErrorCodes.append() = DeviceErrorCode{errorKindException, 0, 0, 0, ""};
+    }
+};
+
+TEST_F(RequestEngine, GoodReadAndWriteTraceTheirExchangeAndStopAtOnce)
+{
+    const Outcome read = run(false);
+    EXPECT_EQ(read.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+    EXPECT_EQ(read.trace, (Lines{"Запрос 1: " + readRequest, "Ответ через # мс: " + frameWithCrc("01 03 02 00 2A"),
+                                 "Проверка CRC16 OK"}));
+
+    const Outcome write = run(true, 4, 7);
+    EXPECT_EQ(write.status, statusGood);
+    EXPECT_EQ(write.trace, (Lines{"Запрос 1: " + frameWithCrc("01 06 00 0A 00 07"),
+                                  "Ответ через # мс : " + frameWithCrc("01 06 00 0A 00 07"), "Проверка CRC16 OK",
+                                  "Значение регистра 7 записано"}));
+    EXPECT_EQ(device.holdingRegister(0x000A), 7);
+}
+
+TEST_F(RequestEngine, FailuresAreRetriedUpToRepeatCountWithTheirTrace)
+{
+    struct Case {
+        const char* name;
+        Fault fault;
+        std::uint16_t status;
+        Lines afterRequest;
+    };
+    const std::string goodReply = "Ответ через # мс: " + frameWithCrc("01 03 02 00 2A");
+    Bytes corrupted = crcFrame("01 03 02 00 2A");
+    corrupted.back() ^= 0xFF;  // as the device spoils it
+    const Case cases[] = {
+        {"silent", Fault::noReply(), statusTimeout, {"Превышено время ожидания"}},
+        {"bad CRC", Fault::badCrc(), statusChecksumError, {"Ответ через # мс: " + traced(corrupted), "Ошибка CRC16"}},
+        {"other address", Fault::otherAddress(2), statusWrongAddress,
+         {"Ответ через # мс: " + frameWithCrc("02 03 02 00 2A"), "Проверка CRC16 OK", "Адрес устройства не соответствует"}},
+        {"device error", Fault::deviceError(5), statusDeviceError,
+         {"Ответ через # мс: " + frameWithCrc("01 83 FF 01 00 05"), "Проверка CRC16 OK", "Ошибка: Недействительные параметры"}},
+        // Without a standard-exception row an exception reply is only another function code.
+        {"exception, no kind-0 row", Fault::exception(2), statusWrongFunction,
+         {"Ответ через # мс: " + frameWithCrc("01 83 02"), "Проверка CRC16 OK", "Функциональный код не соответствует"}},
+        {"reply too short", Fault::replaceWith(hexBytes("01 03"), false), statusChecksumError,
+         {"Ответ через # мс: 01 03 ", "Ошибка CRC16"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.queueFault(c.fault, 3);
+        const Outcome outcome = run(false);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.requests, 3u);
+        EXPECT_EQ(outcome.trace, repeated(3, readRequest, c.afterRequest));
+    }
+
+    // Failed attempts, then a good one: the request succeeds with the value of the good reply.
+    device.queueFault(Fault::noReply());
+    device.queueFault(Fault::badCrc());
+    const Outcome recovered = run(false);
+    ASSERT_FALSE(recovered.trace.empty());
+    EXPECT_EQ(recovered.status, statusGood);
+    EXPECT_EQ(recovered.requests, 3u);
+    EXPECT_EQ(recovered.trace.back(), "Проверка CRC16 OK");
+    EXPECT_EQ(modbusRequest.values[0], 42);
+
+    // Fewer than one attempt means one.
+    repeatCount = 0;
+    device.queueFault(Fault::noReply(), 3);
+    EXPECT_EQ(run(false).requests, 1u);
+}
+
+TEST_F(RequestEngine, StandardExceptionRepliesEndTheAttempts)
+{
+    useStandardExceptionRow();
+    struct Case {
+        int code;
+        std::uint16_t status;
+        const char* line;
+    };
+    const Case cases[] = {
+        {2, 12, "Код ошибки 02: Адрес не существует"},
+        {5, 15, "Код 05: Данные не готовы, требуется время на ответ"},
+        {8, 18, "Код ошибки 08: Ошибка четности"},
+        // An exception reply with a code the protocol does not define still ends the attempts.
+        {9, statusWrongFunction, "Функциональный код не соответствует"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        device.queueFault(Fault::exception(c.code), 3);
+        const Outcome outcome = run(false);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.requests, 1u);
+        const auto byte = static_cast<std::uint8_t>(c.code);
+        const std::string code = hexBytesText(&byte, 1);
+        EXPECT_EQ(outcome.trace, repeated(1, readRequest,
+                                          {"Ответ через # мс: " + frameWithCrc("01 83 " + code), "Проверка CRC16 OK", c.line}));
+        device.clearFaults();
+    }
+}
+
+TEST_F(RequestEngine, AnEchoOfAnotherValueIsNotASuccessfulWrite)
+{
+    device.queueFault(Fault::replaceWith(hexBytes("01 06 00 0A 00 08")), 3);
+    const Outcome outcome = run(true, 4, 7);
+    EXPECT_EQ(outcome.status, statusWrongEcho);
+    EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
+                                      {"Ответ через # мс : " + frameWithCrc("01 06 00 0A 00 08"), "Проверка CRC16 OK",
+                                       "Значение регистра не соответствует записанному"}));
+}
+
+TEST_F(RequestEngine, WritesToReadOnlyTablesFailWithoutBeingSent)
+{
+    for (std::uint16_t table : {1, 3}) {
+        modbusRequest.status = statusGood;
+        const Outcome outcome = run(true, table, 1);
+        EXPECT_EQ(outcome.status, statusIllegalFunction) << table;
+        EXPECT_EQ(outcome.requests, 0u);
+        EXPECT_TRUE(outcome.trace.empty());
+    }
+}
+
+TEST_F(RequestEngine, RepliesBeyondTheBufferAreDroppedAndFailTheirCheck)
+{
+    repeatCount = 1;
+    device.queueFault(Fault::overLong(300));
+    const Outcome outcome = run(false);
+    EXPECT_EQ(outcome.status, statusChecksumError);
+    ASSERT_EQ(outcome.trace.size(), 4u);
+    const std::string prefix = "Ответ через # мс: ";
+    EXPECT_EQ(outcome.trace[1].size(), prefix.size() + 256 * 3);  // only what the buffer holds is shown
+    // The rest was drained: the next request reads cleanly.
+    EXPECT_EQ(run(false).status, statusGood);
+}
+
+TEST_F(RequestEngine, StaleInputAndGarbageDoNotPassForAReply)
+{
+    device.sendUnasked(hexBytes("01 03 02 12 34 00 00"));
+    device.queueFault(Fault::garbageFirst(hexBytes("00 FF")));
+    // Whatever of the stale bytes the discard caught, the value never comes from them.
+    const Outcome outcome = run(false);
+    EXPECT_EQ(outcome.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+    EXPECT_GE(outcome.requests, 2u);
+}
+
+TEST_F(RequestEngine, NoPortMeansStatusFourAndOneMessage)
+{
+    closeSerialPort();
+    modbusRequest.status = statusGood;
+    const Outcome outcome = run(false);
+    EXPECT_EQ(outcome.status, statusPortNotOpen);
+    EXPECT_TRUE(outcome.trace.empty());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Ошибка");
+    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
+    EXPECT_EQ(messages[0].icon, gui::Icon::Error);
+}
+
+// At 1200 baud the reply ends after more than 192 ms without a byte: gaps far below that keep
+// one reply together, a gap far above it cuts the reply.
+TEST_F(RequestEngine, TheReplyEndsWhenTheLineFallsSilentForLongerThanTheLimit)
+{
+    portBaud = 1200;
+    repeatCount = 1;
+    device.queueFault(Fault::dribble(20, 2));
+    EXPECT_EQ(run(false).status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+
+    waitTimer = 1000;
+    device.queueFault(Fault::dribble(600, 4));
+    const Outcome cut = run(false);
+    EXPECT_EQ(cut.status, statusChecksumError);
+    ASSERT_GE(cut.trace.size(), 2u);
+    EXPECT_EQ(cut.trace[1], "Ответ через # мс: 01 03 02 00 ");
+}
+
+class AsciiRequestEngine : public DeviceAppTest {
+protected:
+    AsciiRequestEngine() : DeviceAppTest({.baud = 115200, .ascii = true}) {}
+};
+
+TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    device.setHoldingRegister(0x000A, 42);
+    triggerMenu(cmd::commSettings);
+    gui::setState(commctl::modeList, 1);
+    connectTo(0);
+    ASSERT_NE(connectedPort, 0);
+    EXPECT_EQ(modbusRequest.mode, "ASCII");
+
+    const std::size_t mark = traceLines().size();
+    modbusRequest.startRegister = 0x000A;
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+    EXPECT_EQ(timeless(traceSince(mark)),
+              (Lines{"Запрос 1: :0103000A0001F1", "Ответ через # мс: :010302002AD0", "Проверка LRC OK"}));
+
+    modbusRequest.values[0] = 7;
+    modbusWrite();
+    EXPECT_EQ(modbusRequest.status, statusGood);
+    EXPECT_EQ(device.holdingRegister(0x000A), 7);
+
+    // A failed request never reports the previous one's outcome.
+    repeatCount = 1;
+    device.queueFault(Fault::badCrc());
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusChecksumError);
+    EXPECT_EQ(traceLines()[traceLines().size() - 2], "Ошибка LRC");
+    device.queueFault(Fault::noReply());
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusTimeout);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#pragma once
+// Expected trace lines for tests: frames as the trace writes them, and reply lines with their
+// measured time replaced by "#", so that traces compare exactly without depending on speed.
+
+#include <cstdint>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "link/crc16.h"
+#include "link/trace.h"
+
+// "01 03 00 0A 00 01" -> those bytes and their CRC, low byte first.
+inline std::vector<std::uint8_t> crcFrame(const std::string& hex)
+{
+    std::vector<std::uint8_t> bytes;
+    std::string digits;
+    for (char c : hex)
+        if (c != ' ')
+            digits += c;
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    const std::uint16_t crc = crc16Modbus(bytes.data(), bytes.size());
+    bytes.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
+    return bytes;
+}
+
+// As the trace writes it: "01 03 00 0A 00 01 A4 08 " (a blank after each byte).
+inline std::string traced(const std::vector<std::uint8_t>& bytes) { return hexBytesText(bytes.data(), bytes.size()); }
+inline std::string frameWithCrc(const std::string& hex) { return traced(crcFrame(hex)); }
+
+inline std::vector<std::string> timeless(std::vector<std::string> lines)
+{
+    static const std::regex replyTime("^Ответ через [0-9]+ мс");
+    for (std::string& line : lines)
+        line = std::regex_replace(line, replyTime, "Ответ через # мс");
+    return lines;
+}
