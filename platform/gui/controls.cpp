@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QTabWidget>
 
 #include "platform/gui/registry.h"
@@ -361,8 +362,10 @@ void setText(int id, std::string_view text)
         button->setText(value);
     else if (auto* labelWidget = qobject_cast<QLabel*>(w))
         labelWidget->setText(value);
-    else if (auto* area = qobject_cast<QPlainTextEdit*>(w))
+    else if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
         area->setPlainText(value);
+        area->setProperty("hasLines", !value.isEmpty());
+    }
     else if (auto* group = qobject_cast<QGroupBox*>(w))
         group->setTitle(value);
     else if (auto* spin = qobject_cast<QSpinBox*>(w))
@@ -531,7 +534,17 @@ void appendLine(int id, std::string_view line)
     auto* area = control ? qobject_cast<QPlainTextEdit*>(control->widget.data()) : nullptr;
     if (!area)
         return;
-    area->appendPlainText(qs(line));
+    // An empty document already shows one empty line: the first line goes into it, so that an
+    // empty first line still counts as a line.
+    if (!area->property("hasLines").toBool()) {
+        area->setPlainText(qs(line));
+        area->setProperty("hasLines", true);
+    } else {
+        QTextCursor cursor(area->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertBlock();
+        cursor.insertText(qs(line));
+    }
     area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
 }
 

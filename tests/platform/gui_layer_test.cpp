@@ -127,6 +127,17 @@ TEST_F(GuiLayerTest, MenuCommandsArriveAsMenuEventsAndKeepTheirStates)
     EXPECT_EQ(gui::menuItemText(14), "ПЧ Tovik Zr12");
 }
 
+TEST_F(GuiLayerTest, TextAreaKeepsAnEmptyFirstLine)
+{
+    gui::textArea(0, 31, {0, 0, 300, 200});
+    gui::appendLine(31, "");
+    gui::appendLine(31, "Читаем параметр: P0.0.05");
+    EXPECT_EQ(gui::text(31), "\nЧитаем параметр: P0.0.05");
+    gui::setText(31, "");
+    gui::appendLine(31, "a");
+    EXPECT_EQ(gui::text(31), "a");
+}
+
 TEST_F(GuiLayerTest, CloseBoxOnlyReports)
 {
     gui::windowWidget(0)->close();
