@@ -63,6 +63,8 @@ void dispatch(const gui::Event& event)
     }
 }
 
+}  // namespace
+
 // Takes the Main Window's size, divider and column widths into the settings; a maximised window
 // keeps the normal size it was given at start-up.
 void captureWindowLayout()
@@ -82,8 +84,6 @@ void captureWindowLayout()
     for (std::size_t c = 0; c < windowLayout.columnWidths.size(); ++c)
         windowLayout.columnWidths[c] = static_cast<std::uint16_t>(gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
 }
-
-}  // namespace
 
 void endProgram()
 {

@@ -17,3 +17,5 @@ void endProgram();
 int closeProgramWindows();
 // The Main Window's close box: save question, settings saved, port closed, program ends.
 void closeBoxOfMainWindow();
+// Takes the Main Window's current layout into windowLayout for the next saveSettings.
+void captureWindowLayout();

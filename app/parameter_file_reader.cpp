@@ -1,0 +1,150 @@
+#include <cstdio>
+#include <optional>
+
+#include "app/description_store.h"
+#include "app/documents.h"
+#include "app/file_names.h"
+#include "app/in_place_editors.h"
+#include "app/integer_text.h"
+#include "app/main_window.h"
+#include "app/parameter_file.h"
+#include "app/parameter_table.h"
+#include "app/preference_file.h"
+#include "app/program_state.h"
+#include "app/settings_file.h"
+#include "app/value_text.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/message_box.h"
+
+namespace {
+
+enum GroupSeen : unsigned { seenGeneral = 1, seenSet = 2, seenRead = 4, seenCheck = 8 };
+
+constexpr const char* reloadQuestion =
+    "Текущий открытый файл не соответствует типу оборудования файла конфигурации.\n"
+    "Желаете открыть файл и перезагрузить параметры?";
+
+// A path the system opens but whose contents cannot be read (a folder) is told apart from one that
+// does not open at all.
+bool fileOpens(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+std::optional<std::string> chooseFile()
+{
+    gui::FileDialogRequest request;
+    request.title = "Открыть файл конфигурации";
+    request.folder = FilePath;
+    request.patterns = {"Paramora (*.pmr)", "Все файлы (*)"};
+    request.selectedPattern = 0;
+    const auto answer = gui::fileDialog(request);
+    if (!answer)
+        return std::nullopt;
+    return answer->path;
+}
+
+// A file value is a register word to a signed parameter, as a value read from the device is.
+std::int32_t fileValue(const Parameter& parameter, const std::string& text)
+{
+    const std::int32_t value = integerOfText(text);
+    return isSignedParameter(parameter) ? valueFromRegister(parameter, static_cast<std::uint16_t>(value)) : value;
+}
+
+// The model step of the General group; 0 when the document is ready for the file's values.
+std::uint16_t takeModel(const PreferenceReader& reader)
+{
+    const std::string model = reader.readText("Model", "");
+    if (model.empty())
+        return openResult::noModel;
+    if (documentState != 0 && model == currentModelName) {
+        initialValuesFromDefaults();
+        for (const Parameter& p : parameters)
+            CheckedKeys.write(p.optionKey, 0);
+        return 0;
+    }
+    if (documentState != 0 &&
+        gui::messageBox("Внимание", reloadQuestion, gui::Icon::Question, gui::Buttons::YesNo) != gui::Answer::Yes)
+        return openResult::reloadDeclined;
+    const std::uint16_t result = newDocument(model);
+    if (result == 1)
+        return 0;
+    // 0: newDocument's own save question ended in a failed save; nothing changed.
+    return result == 4 || result == 10 ? result : openResult::none;
+}
+
+void applyValues(PreferenceReader& reader, std::int32_t Parameter::*value)
+{
+    reader.startKeys();
+    while (reader.nextKey())
+        if (Parameter* p = findParameterByCode(reader.keyName()))
+            p->*value = fileValue(*p, reader.keyValue());
+}
+
+void applyCheckMarks(PreferenceReader& reader)
+{
+    reader.startKeys();
+    while (reader.nextKey())
+        if (const Parameter* p = findParameterByCode(reader.keyName()))
+            CheckedKeys.write(p->optionKey, 1);
+}
+
+std::uint16_t readGroups(PreferenceReader& reader)
+{
+    unsigned seen = 0;
+    reader.startGroups();
+    while (reader.nextGroup()) {
+        const std::string& name = reader.groupName();
+        if (name == "General") {
+            seen |= seenGeneral;
+            if (const std::uint16_t failed = takeModel(reader); failed != 0)
+                return failed;
+            readLinkSettings(reader);
+        } else if (seen == 0) {
+            // Values before the General group have no document to go to.
+        } else if (name == "Parameter Set") {
+            seen |= seenSet;
+            applyValues(reader, &Parameter::setValue);
+        } else if (name == "Parameter Read") {
+            seen |= seenRead;
+            applyValues(reader, &Parameter::readValue);
+        } else if (name == "Check Parameter") {
+            seen |= seenCheck;
+            applyCheckMarks(reader);
+        }
+    }
+    return (seen & seenGeneral) ? openResult::opened : openResult::noGeneralGroup;
+}
+
+}  // namespace
+
+std::uint16_t openParameterFile()
+{
+    if (!saveQuestionAllowsToGoOn(unsavedQuestionOnOpen))
+        return openResult::none;
+    const std::optional<std::string> path = chooseFile();
+    if (!path)
+        return openResult::none;
+    if (!fileOpens(*path)) {
+        gui::messageBox("Ошибка", "Невозможно открыть файл конфигурации", gui::Icon::Error);
+        return openResult::none;
+    }
+    PreferenceReader reader;
+    if (!reader.open(*path))
+        return openResult::noGroupListing;
+    const std::uint16_t result = readGroups(reader);
+    if (result != openResult::opened)
+        return result;
+    hideCurrentEditor();
+    for (const Parameter& p : parameters)
+        syncEditorToSetValue(p);
+    refreshTableForTree();
+    currentFileName = fileNamePart(*path);
+    currentFilePath = *path;
+    documentState = 1;
+    return openResult::opened;
+}

@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <tuple>
+
+#include "app/document_commands.h"
+#include "app/in_place_editors.h"
+#include "app/value_editors.h"
+#include "link/comm_window.h"
+#include "tests/app/document_test_support.h"
+#include "tests/support/file_size_limit.h"
+
+namespace {
+
+const char* const cannotSave = "Невозможно сохранить файл конфигурации";
+
+// A parameter file as the program writes it: UTF-8 behind a byte-order mark (without one it is Latin-1).
+std::string pmr(const std::string& lines) { return "\xEF\xBB\xBF" + lines; }
+
+class ParameterFileTest : public DocumentTest {
+protected:
+    void openFile(const std::string& path)
+    {
+        answerDialog(path);
+        triggerMenu(cmd::fileOpen);
+    }
+
+    void setPortList(const std::string& port)
+    {
+        gui::clearItems(commctl::portList);
+        gui::addItem(commctl::portList, port);
+        gui::setState(commctl::portList, 0);
+    }
+
+    bool lastLogLineIs(const std::string& text)
+    {
+        const std::string log = logText();
+        return log.ends_with(" = " + text + "\r\n");
+    }
+};
+
+TEST_F(ParameterFileTest, SavedFileHoldsTheGeneralGroupAndOnlyTheChangedValue)
+{
+    triggerMenu(cmd::newZr12);
+    setPortList("COM3");
+    typeSetValue("P0.0.05", "25.00");
+    ASSERT_EQ(documentState, 2);
+    triggerMenu(cmd::fileSave);
+
+    EXPECT_EQ(readFileBytes(folder() + "New_Zr12.pmr"),
+              "\xEF\xBB\xBF\r\n"
+              "; Файл конфигурации Paramora\r\n"
+              "; Paramora: настройка ПЧ и УПП по Modbus RTU\r\n"
+              "; Набор параметров одного устройства\r\n"
+              "; \r\n"
+              "[General]\r\n"
+              "Model = ПЧ Tovik Zr12\r\n"
+              "Address = 1\r\n"
+              "Port = COM3\r\n"
+              "Baud = 3\r\n"
+              "Parity = 0\r\n"
+              "DataBit = 1\r\n"
+              "StopBit = 0\r\n"
+              "Mode = 0\r\n"
+              "[Parameter Set]\r\n"
+              "P0.0.05 = 2500\r\n");
+    EXPECT_EQ(documentState, 1);
+    EXPECT_EQ(gui::windowTitle(win::main), "Paramora - New_Zr12.pmr");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ParameterFileTest, AFileSavedRightAfterNewHoldsNoValuesForAnyModel)
+{
+    for (int command : {cmd::newZr12, cmd::newZr24, cmd::newZr48, cmd::newZr48X, cmd::newYv20, cmd::newYv32,
+                        cmd::newYv33, cmd::newJx9}) {
+        triggerMenu(command);
+        triggerMenu(cmd::fileSave);
+        const std::string bytes = readFileBytes(folder() + currentFileName);
+        EXPECT_NE(bytes.find("Model = " + currentModelName + "\r\n"), std::string::npos) << currentModelName;
+        EXPECT_EQ(bytes.find("[Parameter"), std::string::npos) << currentModelName;
+        EXPECT_EQ(bytes.find("[Check"), std::string::npos) << currentModelName;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ParameterFileTest, RoundTripBringsBackEverySetValueReadValueAndMark)
+{
+    using namespace editorctl;
+    triggerMenu(cmd::newZr12);
+    typeSetValue("P0.0.05", "25.00");
+    typeSetValue("P2.0.14", "-30.0");  // signed
+    const int choiceKey = parameter("P0.0.01").optionKey;
+    clickCell(showRowOf("P0.0.01"), 3);
+    chooseEntry(choiceKey, 2);
+    focusSetCell("P2.1.02");  // decimal digits, default 00021
+    chooseEntry(decRowList + 0, 3);
+    clickButton(decOk);
+    focusSetCell("P5.0.03");  // bit field
+    clickControl(bitBox + 3);
+    clickButton(bitOk);
+    clickCell(showRowOf("P0.0.03"), 0);
+    clickCell(showRowOf("P9.0.07"), 0);
+    parameter("P9.0.07").readValue = 0x0005;
+    parameter("P2.0.14").readValue = -150;
+    parameter("P0.0.05").readValue = 4000;
+
+    struct Values {
+        std::int32_t set, read, mark;
+        bool operator==(const Values&) const = default;
+    };
+    std::map<std::string, Values> saved;
+    for (const Parameter& p : parameters)
+        saved[p.code] = {p.setValue, p.readValue, CheckedKeys.read(p.optionKey)};
+    EXPECT_EQ(saved["P0.0.01"].set, 2);
+    EXPECT_EQ(saved["P2.1.02"].set, 24);
+    EXPECT_EQ(saved["P5.0.03"].set, 8);
+    EXPECT_EQ(saved["P2.0.14"].set, -300);
+    EXPECT_EQ(saved["P0.0.03"].mark, 1);
+
+    triggerMenu(cmd::fileSave);
+    EXPECT_NE(readFileBytes(folder() + "New_Zr12.pmr").find("P2.0.14 = -300\r\n"), std::string::npos);
+    triggerMenu(cmd::newJx9);
+    ASSERT_EQ(currentModelName, "УПП Tovik Jx9");
+    openFile(folder() + "New_Zr12.pmr");
+
+    ASSERT_EQ(currentModelName, "ПЧ Tovik Zr12");
+    for (const Parameter& p : parameters)
+        EXPECT_EQ((Values{p.setValue, p.readValue, CheckedKeys.read(p.optionKey)}), saved[p.code]) << p.code;
+    EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P2.0.14"), 3), "-30.0");
+    EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P0.0.05"), 3), "25.00");
+    EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P2.1.02"), 3), "00024");
+    EXPECT_TRUE(gui::rowChecked(ctl::table, showRowOf("P0.0.03")));
+    EXPECT_EQ(gui::windowTitle(win::main), "Paramora - New_Zr12.pmr");
+}
+
+TEST_F(ParameterFileTest, EachOpenResultShowsItsMessageLogsItAndLeavesTheDocumentAlone)
+{
+    logOut = 1;
+    triggerMenu(cmd::newZr12);
+    parameter("P0.0.05").setValue = 2500;
+    std::filesystem::create_directory(folder() + "folder.pmr");
+    const std::string wrongFormat = "Неверный формат файла!\r";
+
+    struct Case {
+        const char* content;  // nullptr: no file is written
+        const char* path;     // nullptr: the dialog is cancelled
+        gui::Answer reloadAnswer;
+        bool connected;
+        int result;
+        std::string message;  // the last box shown; empty: none besides questions
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, gui::Answer::Yes, false, 0, ""},
+        {nullptr, "missing.pmr", gui::Answer::Yes, false, 0, "Невозможно открыть файл конфигурации"},
+        {nullptr, "folder.pmr", gui::Answer::Yes, false, 8, wrongFormat + "Нет ни одной группы"},
+        {"[General]\r\nAddress = 5\r\n", "a.pmr", gui::Answer::Yes, false, 3,
+         wrongFormat + "Файл конфигурации не содержит модели оборудования."},
+        {"[General]\r\nModel = ПЧ Tovik Zr99\r\n", "b.pmr", gui::Answer::Yes, false, 4,
+         wrongFormat + "Модель оборудования не соответствует ни одному наименованию."},
+        {"[Parameter Set]\r\nP0.0.05 = 100\r\n[Check Parameter]\r\nP0.0.03 = 1\r\n", "c.pmr", gui::Answer::Yes, false,
+         5, wrongFormat + "Отсутствует группа General"},
+        {"", "d.pmr", gui::Answer::Yes, false, 5, wrongFormat + "Отсутствует группа General"},
+        {"[General]\r\nModel = ПЧ Halmer Zr24\r\n", "e.pmr", gui::Answer::No, false, 9, ""},
+        {"[General]\r\nModel = ПЧ Halmer Zr24\r\n", "e.pmr", gui::Answer::Yes, true, 10,
+         "Невозможно создать новый файл\nВы подключены к оборудованию и его тип\n"
+         "не совпадает с типом оборудования нового файла"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path ? c.path : "cancelled");
+        if (c.content)
+            writeFileBytes(folder() + c.path, pmr(c.content));
+        if (c.path)
+            answerDialog(folder() + c.path);
+        else
+            cancelDialog();
+        messages.clear();
+        answers = {c.reloadAnswer};
+        connectedPort = c.connected ? 1 : 0;
+        // Open is a menu item the connection greys; the command itself is what is tested here.
+        documentCommand(cmd::fileOpen);
+        pump();
+        connectedPort = 0;
+
+        EXPECT_TRUE(lastLogLineIs("#MenuItem_FileOpen " + std::to_string(c.result)));
+        if (c.message.empty()) {
+            for (const auto& box : messages)
+                EXPECT_EQ(box.buttons, gui::Buttons::YesNo);
+        } else {
+            ASSERT_FALSE(messages.empty());
+            EXPECT_EQ(messages.back().text, c.message);
+            EXPECT_EQ(messages.back().title, "Ошибка");
+            EXPECT_EQ(messages.back().icon, gui::Icon::Error);
+        }
+        EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+        EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+        EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+        EXPECT_EQ(CheckedKeys.read(parameter("P0.0.03").optionKey), 0);
+        EXPECT_EQ(documentState, 1);
+        EXPECT_FALSE(gui::windowVisible(win::wait));
+    }
+    // The reload question of result 9.
+    answers = {gui::Answer::No};
+    messages.clear();
+    openFile(folder() + "e.pmr");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].text, "Текущий открытый файл не соответствует типу оборудования файла конфигурации.\n"
+                                "Желаете открыть файл и перезагрузить параметры?");
+
+    writeFileBytes(folder() + "f.pmr", pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n"));
+    openFile(folder() + "f.pmr");
+    EXPECT_TRUE(lastLogLineIs("#MenuItem_FileOpen 1"));
+    EXPECT_EQ(currentFileName, "f.pmr");
+    EXPECT_EQ(parameter("P0.0.05").setValue, 5000);
+    EXPECT_EQ(FilePath, folder());
+}
+
+TEST_F(ParameterFileTest, AFileOfTheLoadedModelStartsFromInitialValuesAndItsOwnMarks)
+{
+    triggerMenu(cmd::newZr12);
+    clickCell(showRowOf("P0.0.03"), 0);
+    parameter("P0.0.05").setValue = 2500;
+    writeFileBytes(folder() + "same.pmr", pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP2.0.14 = 65236\r\nP0.0.07 = $1F40\r\n"
+                   "P9.9.99 = 7\r\n[Parameter Read]\r\nP2.0.16 = -5\r\n[Check Parameter]\r\nP0.0.04 = 1\r\n"));
+    openFile(folder() + "same.pmr");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(parameter("P0.0.05").setValue, 5000);
+    EXPECT_EQ(parameter("P2.0.14").setValue, -300);  // the register word of -30.0
+    EXPECT_EQ(parameter("P2.0.16").readValue, -5);
+    EXPECT_EQ(parameter("P0.0.07").setValue, 8000);
+    EXPECT_EQ(CheckedKeys.read(parameter("P0.0.03").optionKey), 0);
+    EXPECT_EQ(CheckedKeys.read(parameter("P0.0.04").optionKey), 1);
+    EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P2.0.14"), 3), "-30.0");
+    EXPECT_EQ(gui::text(parameter("P2.0.14").optionKey), "-30.0");
+}
+
+TEST_F(ParameterFileTest, LinkSettingsGoIntoTheFileAndComeBackAllButThePort)
+{
+    using namespace commctl;
+    triggerMenu(cmd::newZr12);
+    setPortList("/dev/ttyUSB0");
+    gui::setText(addressField, "17");
+    const std::tuple<const char*, int, int> lists[] = {
+        {"Baud", baudList, 5}, {"Parity", parityList, 2}, {"DataBit", dataBitsList, 0}, {"StopBit", stopBitsList, 2},
+        {"Mode", modeList, 1}};
+    for (const auto& [key, list, position] : lists)
+        gui::setState(list, position);
+    triggerMenu(cmd::fileSave);
+    const std::string bytes = readFileBytes(folder() + "New_Zr12.pmr");
+    EXPECT_NE(bytes.find("Address = 17\r\nPort = /dev/ttyUSB0\r\nBaud = 5\r\nParity = 2\r\nDataBit = 0\r\n"
+                         "StopBit = 2\r\nMode = 1\r\n"),
+              std::string::npos);
+
+    setPortList("/dev/ttyS1");
+    gui::setText(addressField, "1");
+    for (const auto& [key, list, position] : lists)
+        gui::setState(list, 1);
+    openFile(folder() + "New_Zr12.pmr");
+    EXPECT_EQ(gui::text(addressField), "17");
+    EXPECT_EQ(deviceAddressText, "17");
+    EXPECT_EQ(gui::text(portList), "/dev/ttyS1");
+    for (const auto& [key, list, position] : lists)
+        EXPECT_EQ(gui::state(list), position) << key;
+
+    // Missing keys take their defaults; StopBit and Mode the first entries.
+    writeFileBytes(folder() + "bare.pmr", pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\nBaud = 99\r\n"));
+    openFile(folder() + "bare.pmr");
+    EXPECT_EQ(gui::text(addressField), "1");
+    EXPECT_EQ(gui::state(baudList), 5);  // a position the list lacks leaves it as it was
+    EXPECT_EQ(gui::state(parityList), 0);
+    EXPECT_EQ(gui::state(dataBitsList), 1);
+    EXPECT_EQ(gui::state(stopBitsList), 0);
+    EXPECT_EQ(gui::state(modeList), 0);
+}
+
+TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
+{
+    triggerMenu(cmd::newZr12);
+    triggerMenu(cmd::fileSave);
+    const std::string path = folder() + "New_Zr12.pmr";
+    const std::string old = readFileBytes(path);
+    typeSetValue("P0.0.05", "25.00");
+    {
+        const FileSizeLimit limit(64);
+        triggerMenu(cmd::fileSave);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, cannotSave);
+        EXPECT_EQ(messages[0].title, "Ошибка");
+
+        messages.clear();
+        triggerMenu(cmd::newJx9);  // save question: Yes, and the save fails
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[0].text, "Текущий открытый файл не сохранен\nЖелаете сохранить?");
+        EXPECT_EQ(messages[1].text, cannotSave);
+
+        messages.clear();
+        const std::size_t dialogsBefore = dialogs.size();
+        triggerMenu(cmd::fileOpen);
+        EXPECT_EQ(messages.size(), 2u);
+        EXPECT_EQ(dialogs.size(), dialogsBefore);
+
+        triggerMenu(cmd::exit);
+        EXPECT_TRUE(gui::windowExists(win::main));
+    }
+    EXPECT_EQ(readFileBytes(path), old);
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+    EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+    EXPECT_EQ(documentState, 2);
+    EXPECT_EQ(gui::windowTitle(win::main), "Paramora - *New_Zr12.pmr");
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder(), ignored))
+        EXPECT_EQ(entry.path().filename().string().find("New_Zr12.pmr."), std::string::npos) << "temporary file left";
+
+    // A folder in the way of a document never saved.
+    triggerMenu(cmd::fileSave);
+    triggerMenu(cmd::newZr24);
+    std::filesystem::create_directory(folder() + "New_Zr24.pmr");
+    typeSetValue("P0.0.05", "25.00");
+    messages.clear();
+    triggerMenu(cmd::fileSave);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, cannotSave);
+    EXPECT_EQ(documentState, 2);
+}
+
+TEST_F(ParameterFileTest, SaveWritesBackToTheDocumentsOwnFileAndAsksBeforeReplacingAnother)
+{
+    std::filesystem::create_directory(folder() + "elsewhere");
+    const std::string own = folder() + "elsewhere/b.pmr";
+    writeFileBytes(own, pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n"));
+    openFile(own);
+    typeSetValue("P0.0.05", "25.00");
+    triggerMenu(cmd::fileSave);
+    EXPECT_NE(readFileBytes(own).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    EXPECT_FALSE(fileExists(folder() + "b.pmr"));
+    EXPECT_EQ(FilePath, folder());
+    EXPECT_EQ(documentState, 1);
+
+    // A new document's name may already belong to another file in FilePath.
+    writeFileBytes(folder() + "New_Zr12.pmr", "another document");
+    triggerMenu(cmd::newZr12);
+    messages.clear();
+    answers = {gui::Answer::No};
+    triggerMenu(cmd::fileSave);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].buttons, gui::Buttons::YesNo);
+    EXPECT_EQ(readFileBytes(folder() + "New_Zr12.pmr"), "another document");
+    triggerMenu(cmd::fileSave);  // Yes
+    EXPECT_NE(readFileBytes(folder() + "New_Zr12.pmr").find("[General]"), std::string::npos);
+    messages.clear();
+    triggerMenu(cmd::fileSave);  // its own file now: no question
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
+{
+    triggerMenu(cmd::newZr12);
+    std::filesystem::create_directory(folder() + "sub");
+    const std::string sub = folder() + "sub/";
+    struct Case {
+        const char* chosen;
+        int pattern;
+        const char* written;
+    };
+    for (const Case& c : {Case{"a", 0, "a.pmr"}, Case{"b.pmr", 0, "b.pmr"}, Case{"c.PMR", 0, "c.PMR.pmr"},
+                          Case{"d.txt", 1, "d.txt"}}) {
+        const std::string previousName = currentFileName;
+        answerDialog(sub + c.chosen, c.pattern);
+        triggerMenu(cmd::fileSaveAs);
+        EXPECT_EQ(dialogs.back().title, "Сохранить файл конфигурации");
+        EXPECT_EQ(dialogs.back().fileName, previousName);
+        EXPECT_TRUE(fileExists(sub + c.written)) << c.written;
+        EXPECT_EQ(currentFileName, c.written);
+        EXPECT_EQ(gui::windowTitle(win::main), std::string("Paramora - ") + c.written);
+    }
+    EXPECT_EQ(dialogs.back().patterns, (std::vector<std::string>{"Paramora (*.pmr)", "Все файлы (*)"}));
+    EXPECT_EQ(FilePath, sub);
+    EXPECT_NE(readFileBytes("Paramora.ini").find("FilePath = " + sub + "\r\n"), std::string::npos);
+    EXPECT_EQ(dialogs.back().folder, sub);
+
+    answerDialog(folder() + "missing/x.pmr");
+    triggerMenu(cmd::fileSaveAs);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, cannotSave);
+    EXPECT_EQ(currentFileName, "d.txt");
+    EXPECT_EQ(FilePath, sub);
+}
+
+}  // namespace
