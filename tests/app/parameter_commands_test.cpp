@@ -301,6 +301,13 @@ TEST_F(ParameterDetails, DetailsHandsTheReadValueToTheEditorContext)
         if (c.firstFormat == 20) {
             EXPECT_EQ(editSetValue, 0x12);
         }
+        // The view-only window holds the Main Window disabled until it is closed.
+        for (int window : {win::digitToHex, win::digitToDec, win::bitToHex})
+            if (gui::windowExists(window)) {
+                gui::windowWidget(window)->close();
+                pump();
+            }
+        EXPECT_TRUE(gui::windowEnabled(win::main));
     }
 }
 
