@@ -43,12 +43,24 @@ int main(int argc, char** argv)
     gui::setMessageBoxResponder([](const gui::MessageBoxCall&) { return gui::Answer::No; });
     std::printf("Paramora benchmarks (QT_QPA_PLATFORM=%s)\n", std::getenv("QT_QPA_PLATFORM"));
 
+    // Sections may be named on the command line (startup, documents, readall); none runs them all.
+    const auto wanted = [&](const char* section) {
+        if (argc < 2)
+            return true;
+        for (int i = 1; i < argc; ++i)
+            if (std::string(argv[i]) == section)
+                return true;
+        return false;
+    };
     const std::string self = std::filesystem::canonical("/proc/self/exe").string();
-    benchStartup(self.c_str());
+    if (wanted("startup"))
+        benchStartup(self.c_str());
     if (!startProgram())
         return 1;
-    benchDocuments();
-    benchReadAll();
+    if (wanted("documents"))
+        benchDocuments();
+    if (wanted("readall"))
+        benchReadAll();
     endProgram();
 
     int missed = 0;

@@ -54,41 +54,50 @@ void sendFrame(const std::uint8_t* frame, int length)
     const std::int64_t start = sysclock::milliseconds();
     while (serial::bytesWaitingOut(serialPort) > 0 && !serial::portLost(serialPort)
            && sysclock::milliseconds() - start <= drainLimitMs)
-        sysclock::sleep(1);
+        sysclock::sleepMicroseconds(100);
 }
 
 std::int64_t waitForFirstByte(std::int32_t limitMs)
 {
-    const std::int64_t start = sysclock::milliseconds();
+    const std::int64_t limitUs = std::int64_t{limitMs} * 1000;
+    const std::int64_t start = sysclock::microseconds();
     for (;;) {
-        const std::int64_t waited = sysclock::milliseconds() - start;
-        if (waited > limitMs)
-            return -1;
+        const std::int64_t waited = sysclock::microseconds() - start;
         if (serial::bytesWaitingIn(serialPort) > 0)
-            return waited;
-        serial::waitForInput(serialPort, 0, 1);
+            return waited / 1000;
+        if (waited > limitUs)
+            return -1;
+        serial::waitForAnyInput(serialPort, limitUs - waited + 1);
     }
 }
 
+// Bytes are taken as they arrive, so that waiting for the next one can sleep in the driver until
+// it comes or the silence limit has passed, measured to the microsecond.
 CollectedReply collectUntilSilence(std::int64_t silenceMs)
 {
     CollectedReply reply;
     if (!incomingBuffer)
         return reply;
-    const int head = readInto(0, serial::bytesWaitingIn(serialPort), reply.overflow);
-    std::int64_t lastChange = sysclock::milliseconds();
-    int tail = 0;
+    const std::int64_t limitUs = silenceMs * 1000;
+    std::int64_t lastByte = sysclock::microseconds();
     for (;;) {
         const int waiting = serial::bytesWaitingIn(serialPort);
-        if (waiting > tail) {
-            tail = waiting;
-            lastChange = sysclock::milliseconds();
-        } else if (sysclock::milliseconds() - lastChange > silenceMs) {
-            break;
+        if (waiting > 0) {
+            const int before = reply.length;
+            const bool overflowBefore = reply.overflow;
+            reply.length += readInto(reply.length, waiting, reply.overflow);
+            // A queue that reports bytes but yields none must not hold the loop: only the
+            // silence limit ends it then.
+            if (reply.length != before || reply.overflow != overflowBefore) {
+                lastByte = sysclock::microseconds();
+                continue;
+            }
         }
-        serial::waitForInput(serialPort, tail, 1);
+        const std::int64_t quiet = sysclock::microseconds() - lastByte;
+        if (quiet > limitUs)
+            break;
+        serial::waitForAnyInput(serialPort, limitUs - quiet + 1);
     }
-    reply.length = head + readInto(head, tail, reply.overflow);
     return reply;
 }
 

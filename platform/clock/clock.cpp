@@ -12,13 +12,26 @@ std::int64_t milliseconds()
     return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
 }
 
-void sleep(std::int64_t ms)
+std::int64_t microseconds()
 {
-    if (ms <= 0)
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
+}
+
+void sleepMicroseconds(std::int64_t us)
+{
+    if (us <= 0)
         return;
-    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    timespec left{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000L};
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
+}
+
+void sleep(std::int64_t ms)
+{
+    if (ms > 0)
+        sleepMicroseconds(ms * 1000);
 }
 
 LocalTime localTime()

@@ -8,8 +8,12 @@ namespace sysclock {
 // Milliseconds since an arbitrary fixed point; never goes back, unaffected by clock changes.
 std::int64_t milliseconds();
 
+// The same counter in microseconds, for time limits finer than a millisecond tick.
+std::int64_t microseconds();
+
 // Sleeps at least `ms` milliseconds (resumes after signals); zero or less returns at once.
 void sleep(std::int64_t ms);
+void sleepMicroseconds(std::int64_t us);
 
 struct LocalTime {
     int day = 0;     // 1-31

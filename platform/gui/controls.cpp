@@ -14,7 +14,6 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QTextCursor>
 #include <QTabWidget>
 
 #include "platform/gui/registry.h"
@@ -240,6 +239,8 @@ void textArea(int window, int id, Rect r, bool wordWrap)
     auto* widget = new QPlainTextEdit(parentWidgetFor(window, -1));
     widget->setReadOnly(true);
     widget->setLineWrapMode(wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    // A trace grows by several lines per register; the oldest lines go after this many.
+    widget->setMaximumBlockCount(100000);
     addControl(window, id, ControlKind::TextArea, r, widget);
 }
 
@@ -285,6 +286,7 @@ void destroyControl(int id)
     auto* control = findControl(id);
     if (!control)
         return;
+    dropPendingLines(id);
     QWidget* widget = control->widget;
     controls().erase(id);
     delete widget;
@@ -363,6 +365,7 @@ void setText(int id, std::string_view text)
     else if (auto* labelWidget = qobject_cast<QLabel*>(w))
         labelWidget->setText(value);
     else if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
+        dropPendingLines(id);
         area->setPlainText(value);
         area->setProperty("hasLines", !value.isEmpty());
     }
@@ -377,6 +380,7 @@ std::string text(int id)
     auto* control = findControl(id);
     if (!control)
         return {};
+    flushPendingLines(id);
     if (control->lazy && !control->widget) {
         if (control->kind == ControlKind::Edit)
             return control->lazy->text;
@@ -526,26 +530,6 @@ long itemData(int id, int position)
     if (control && control->lazy && position >= 0 && position < static_cast<int>(control->lazy->items.size()))
         return control->lazy->items[static_cast<std::size_t>(position)].second;
     return 0;
-}
-
-void appendLine(int id, std::string_view line)
-{
-    auto* control = findControl(id);
-    auto* area = control ? qobject_cast<QPlainTextEdit*>(control->widget.data()) : nullptr;
-    if (!area)
-        return;
-    // An empty document already shows one empty line: the first line goes into it, so that an
-    // empty first line still counts as a line.
-    if (!area->property("hasLines").toBool()) {
-        area->setPlainText(qs(line));
-        area->setProperty("hasLines", true);
-    } else {
-        QTextCursor cursor(area->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertBlock();
-        cursor.insertText(qs(line));
-    }
-    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
 }
 
 int caretPosition(int id)

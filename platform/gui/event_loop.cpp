@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/clock/clock.h"
 #include "platform/gui/registry.h"
 
 namespace gui {
@@ -40,6 +41,7 @@ void clearEventQueue() { queue.clear(); }
 Event waitEvent()
 {
     initialise();
+    detail::flushPendingLines();
     while (queue.empty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     Event event = queue.front();
@@ -50,6 +52,7 @@ Event waitEvent()
 Event pollEvent()
 {
     initialise();
+    detail::flushPendingLines();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (queue.empty())
         return {};
@@ -90,8 +93,14 @@ void postOnTerminationRequest(const Event& event)
 
 void repaintWithoutInput()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // A screen shows a change within a frame or two; painting more often only costs time.
+    static std::int64_t lastPaint = 0;
+    const std::int64_t now = sysclock::milliseconds();
+    if (!QCoreApplication::instance() || now - lastPaint < 40)
+        return;
+    lastPaint = now;
+    detail::flushPendingLines();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 namespace detail {

@@ -78,6 +78,12 @@ void forgetWindowControls(int window);
 QString qs(std::string_view text);
 std::string str(const QString& text);
 
+// Lines given to a text area reach its widget in batches: laying the text out line by line would
+// cost more than the exchanges it traces. A batch goes in whenever the windows may repaint, and
+// before the area's text is read.
+void flushPendingLines(int id = -1);  // -1: every text area
+void dropPendingLines(int id);
+
 // Control events raised by the user's own actions.
 void raiseControlEvent(int window, int id, EventType type);
 

@@ -105,6 +105,9 @@ void closeWindow(int window)
     auto* record = findWindow(window);
     if (!record)
         return;
+    for (const auto& [id, control] : controls())
+        if (control.window == window)
+            dropPendingLines(id);
     forgetWindowControls(window);
     QWidget* widget = record->widget;
     windows().erase(window);
@@ -160,7 +163,8 @@ bool windowEnabled(int window)
 
 void activateWindow(int window)
 {
-    if (auto* record = findWindow(window); record && record->widget->isVisible()) {
+    if (auto* record = findWindow(window);
+        record && record->widget->isVisible() && QApplication::activeWindow() != record->widget) {
         record->widget->raise();
         record->widget->activateWindow();
     }
@@ -169,8 +173,9 @@ void activateWindow(int window)
 void repaintWindowNow(int window)
 {
     if (auto* record = findWindow(window); record && record->widget->isVisible()) {
-        // Rows a table was given since the last pass reach its view first.
+        // Rows and trace lines given since the last pass reach their widgets first.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        flushPendingLines();
         record->widget->repaint();
     }
 }

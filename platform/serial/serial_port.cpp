@@ -269,4 +269,21 @@ int waitForInput(Port& port, int alreadySeen, int milliseconds)
     }
 }
 
+bool waitForAnyInput(Port& port, std::int64_t microseconds)
+{
+    if (port.fd < 0 || port.lost) {
+        sysclock::sleepMicroseconds(microseconds);
+        return false;
+    }
+    if (bytesWaitingIn(port) > 0)
+        return true;
+    if (microseconds <= 0)
+        return false;
+    pollfd waitIn{port.fd, POLLIN, 0};
+    const timespec limit{static_cast<time_t>(microseconds / 1000000), static_cast<long>(microseconds % 1000000) * 1000L};
+    if (ppoll(&waitIn, 1, &limit, nullptr) > 0 && (waitIn.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        port.lost = true;
+    return bytesWaitingIn(port) > 0;
+}
+
 }  // namespace serial

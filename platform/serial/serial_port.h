@@ -50,4 +50,9 @@ int write(Port& port, const std::uint8_t* data, std::size_t length);
 // the bytes waiting. A lost port sleeps out the time so callers' loops do not spin.
 int waitForInput(Port& port, int alreadySeen, int milliseconds);
 
+// Blocks until input is waiting or `microseconds` have passed, whichever comes first; true when
+// input is waiting. Meant for a caller that reads everything as it comes, so that an empty queue
+// can be waited on without polling. A lost port sleeps out the time.
+bool waitForAnyInput(Port& port, std::int64_t microseconds);
+
 }  // namespace serial
