@@ -3,11 +3,14 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/description_store.h"
 #include "devices/jx9/loaders.h"
+#include "tests/support/description_checks.h"
+
+using namespace description_checks;
 
 namespace {
 
@@ -18,14 +21,6 @@ protected:
         clearDeviceDescription();
         loadDescriptionJx9();
     }
-
-    static const Parameter& param(const char* code)
-    {
-        const Parameter* p = findParameterByCode(code);
-        EXPECT_NE(p, nullptr) << code;
-        static const Parameter missing;
-        return p ? *p : missing;
-    }
 };
 
 const char* const kCoils = "регистров флагов (Coils)";
@@ -33,36 +28,14 @@ const char* const kDiscreteInputs = "дискретных входов (Discrete
 const char* const kInputRegisters = "регистров ввода (Input Registers)";
 const char* const kHoldingRegisters = "регистров хранения (Holding Registers)";
 
-std::u32string codePoints(const std::string& utf8)
-{
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t cp = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (int k = 1; k < length && i + k < utf8.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out.push_back(cp);
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
 TEST_F(Jx9DescriptionTest, FrameRowsIdentifyTheSoftStarter)
 {
     EXPECT_EQ(currentModelName, "УПП Tovik Jx9");
     EXPECT_EQ(codePoints(currentModelName).substr(0, 3), U"\u0423\u041F\u041F");
 
-    ASSERT_EQ(linkDefaults.size(), 1u);
-    const LinkDefaults& link = linkDefaults[0];
-    EXPECT_EQ(link.deviceAddress, 1);
-    EXPECT_EQ(link.baudRate, 9600u);
-    EXPECT_EQ(link.dataBits, 8);
-    EXPECT_EQ(link.stopBits, 1.0f);
-    EXPECT_EQ(link.parityCode, 2);
-    EXPECT_EQ(link.identRegister, 3);
-    EXPECT_EQ(link.registerTable, 4);
-    EXPECT_EQ(link.identValue, 65535);
+    ASSERT_NO_FATAL_FAILURE(expectLinkDefaults({.deviceAddress = 1, .baudRate = 9600, .dataBits = 8,
+                                                .stopBits = 1.0f, .parityCode = 2, .identRegister = 3,
+                                                .registerTable = 4, .identValue = 65535}));
 
     ASSERT_EQ(deviceErrorCodes.size(), 1u);
     EXPECT_EQ(deviceErrorCodes[0].errorKind, 0);
@@ -97,8 +70,7 @@ TEST_F(Jx9DescriptionTest, OneGroupPerTableWithASubgroupOfTheSameCode)
 TEST_F(Jx9DescriptionTest, KeysRunWithoutGapThroughTheFourTables)
 {
     ASSERT_EQ(parameters.size(), 56u);
-    for (std::size_t i = 0; i < parameters.size(); ++i)
-        EXPECT_EQ(parameters[i].optionKey, 1000 + static_cast<std::int32_t>(i));
+    expectKeysRunFrom1000();
     EXPECT_EQ(currentOptionKey, 1055);
     EXPECT_EQ(valueOptions.size(), 129u);
     EXPECT_EQ(bitOptions.size(), 32u);
@@ -237,24 +209,7 @@ TEST_F(Jx9DescriptionTest, EachParameterCarriesItsOwnOptionRows)
     }
 
     // Every option row belongs to a parameter, and a key's rows form one run (no row is shared).
-    std::set<std::int32_t> seen;
-    std::int32_t previous = 0;
-    for (const ValueOption& o : valueOptions) {
-        ASSERT_NE(findParameterByKey(o.optionKey), nullptr);
-        if (o.optionKey != previous) {
-            EXPECT_TRUE(seen.insert(o.optionKey).second) << "rows of key " << o.optionKey << " split";
-            previous = o.optionKey;
-        }
-    }
-    previous = 0;
-    seen.clear();
-    for (const BitOption& o : bitOptions) {
-        ASSERT_NE(findParameterByKey(o.optionKey), nullptr);
-        if (o.optionKey != previous) {
-            EXPECT_TRUE(seen.insert(o.optionKey).second);
-            previous = o.optionKey;
-        }
-    }
+    expectOptionRowsInRunsOfExistingKeys();
 }
 
 TEST_F(Jx9DescriptionTest, OptionTextsStandAsTheDeviceNamesThem)
@@ -331,29 +286,7 @@ TEST_F(Jx9DescriptionTest, LookAlikeLettersAndSignsByCodePoint)
 
 TEST_F(Jx9DescriptionTest, ReloadAfterClearingGivesIdenticalRows)
 {
-    const std::vector<Parameter> firstParameters = parameters.records();
-    const std::vector<ValueOption> firstValues = valueOptions.records();
-    const std::vector<BitOption> firstBits = bitOptions.records();
-    clearDeviceDescription();
-    loadDescriptionJx9();
-
-    ASSERT_EQ(parameters.size(), firstParameters.size());
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
-        const Parameter& a = firstParameters[i];
-        const Parameter& b = parameters[i];
-        EXPECT_EQ(std::tie(a.subgroupCode, a.code, a.name, a.optionCount, a.optionKey, a.defaultText, a.minText,
-                           a.maxText, a.displayFormat, a.address, a.eepromAddress, a.registerTable, a.access),
-                  std::tie(b.subgroupCode, b.code, b.name, b.optionCount, b.optionKey, b.defaultText, b.minText,
-                           b.maxText, b.displayFormat, b.address, b.eepromAddress, b.registerTable, b.access));
-    }
-    ASSERT_EQ(valueOptions.size(), firstValues.size());
-    for (std::size_t i = 0; i < valueOptions.size(); ++i)
-        EXPECT_EQ(std::tie(valueOptions[i].optionKey, valueOptions[i].value, valueOptions[i].text),
-                  std::tie(firstValues[i].optionKey, firstValues[i].value, firstValues[i].text));
-    ASSERT_EQ(bitOptions.size(), firstBits.size());
-    for (std::size_t i = 0; i < bitOptions.size(); ++i)
-        EXPECT_EQ(std::tie(bitOptions[i].optionKey, bitOptions[i].bitNumber, bitOptions[i].text),
-                  std::tie(firstBits[i].optionKey, firstBits[i].bitNumber, firstBits[i].text));
+    expectSecondLoadAfterClearingIsIdentical(loadDescriptionJx9);
     EXPECT_EQ(linkDefaults.size(), 1u);
     EXPECT_EQ(paramGroups.size(), 4u);
     EXPECT_EQ(currentOptionKey, 1055);

@@ -7,6 +7,8 @@
 #include "app/loader_table.h"
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 class Yv32FrameTest : public ::testing::TestWithParam<Model> {
@@ -29,24 +31,17 @@ TEST(Yv32LoaderTable, SlotsFiveAndSixHoldTheTwoLoadersUnderTheirTitles)
 
 TEST_P(Yv32FrameTest, LinkDefaultsIdentifyByP3000ReadingModbus)
 {
-    ASSERT_EQ(linkDefaults.size(), 1u);
-    const LinkDefaults& link = linkDefaults[0];
-    EXPECT_EQ(link.deviceAddress, 1);
-    EXPECT_EQ(link.baudRate, 9600u);
-    EXPECT_EQ(link.dataBits, 8);
-    EXPECT_EQ(link.stopBits, 1.0f);
-    EXPECT_EQ(link.parityCode, 0);
-    EXPECT_EQ(link.identRegister, 0x1E00);
-    EXPECT_EQ(link.registerTable, tableHoldingRegisters);
-    EXPECT_EQ(link.identValue, 0);
+    ASSERT_NO_FATAL_FAILURE(expectLinkDefaults({.deviceAddress = 1, .baudRate = 9600, .dataBits = 8,
+                                                .stopBits = 1.0f, .parityCode = 0, .identRegister = 0x1E00,
+                                                .registerTable = tableHoldingRegisters, .identValue = 0}));
 
     // The identification register is P30.00's, and the accepted value is its option "Modbus".
-    const Parameter& p3000 = parameterWithCode("P30.00");
-    EXPECT_EQ(p3000.address, link.identRegister);
-    EXPECT_EQ(p3000.registerTable, link.registerTable);
+    const Parameter& p3000 = param("P30.00");
+    EXPECT_EQ(p3000.address, linkDefaults[0].identRegister);
+    EXPECT_EQ(p3000.registerTable, linkDefaults[0].registerTable);
     const auto options = valuesOf("P30.00");
     ASSERT_FALSE(options.empty());
-    EXPECT_EQ(options[0].value, link.identValue);
+    EXPECT_EQ(options[0].value, linkDefaults[0].identValue);
     EXPECT_EQ(options[0].text, "Modbus");
 }
 

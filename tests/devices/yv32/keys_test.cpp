@@ -4,6 +4,8 @@
 
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 struct KeyCase {
@@ -67,7 +69,7 @@ TEST(Yv32Keys, DelayModuleCodesTakeTheCyrillicLetter)
                 EXPECT_EQ(q.subgroupCode, "43") << q.code;
             }
         EXPECT_EQ(cyrillic, 17);
-        EXPECT_EQ(parameterWithCode("r43.00").code, "r43.00");
+        EXPECT_EQ(param("r43.00").code, "r43.00");
     }
 }
 

@@ -7,6 +7,8 @@
 #include "devices/yv32/option_procedures.h"
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 struct ProcedureCase {
@@ -62,7 +64,7 @@ TEST(Yv32OptionProcedures, DiFunctionRowsOfBothModels)
         loadModel(model);
         std::vector<ValueOption> firstList;
         for (const std::string& code : diFunctionRows) {
-            const Parameter& p = parameterWithCode(code);
+            const Parameter& p = param(code);
             const bool offersAll = model == Model::yv32 || code == "P06.16";
             EXPECT_EQ(p.optionCount, offersAll ? 56 : 40) << modelTitle(model) << " " << code;
             EXPECT_EQ(p.displayFormat, 0) << code;
@@ -90,14 +92,14 @@ TEST(Yv32OptionProcedures, DoFunctionRowsOfBothModels)
         loadModel(model);
         for (int i = 1; i <= 10; ++i) {
             const std::string code = "P07." + std::string(i < 10 ? "0" : "") + std::to_string(i);
-            const Parameter& p = parameterWithCode(code);
+            const Parameter& p = param(code);
             EXPECT_EQ(p.optionCount, 46) << code;
             EXPECT_EQ(p.maxText, "45") << code;
             const auto rows = valuesOf(code);
             ASSERT_EQ(rows.size(), 46u) << code;
             EXPECT_EQ(rows.back().value, 45) << code;
         }
-        EXPECT_EQ(parameterWithCode("P07.03").defaultText, "3");
+        EXPECT_EQ(param("P07.03").defaultText, "3");
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 class Yv32RegistersTest : public ::testing::TestWithParam<Model> {
@@ -63,11 +65,11 @@ TEST_P(Yv32RegistersTest, RegistersOfNamedRows)
 TEST(Yv32HoistRegisters, SubgroupFiftyNineSkipsIndexes19To22)
 {
     loadModel(Model::yv33);
-    EXPECT_EQ(parameterWithCode("P59.00").address, 0x3B00);
-    EXPECT_EQ(parameterWithCode("P59.18").address, 0x3B12);
-    EXPECT_EQ(parameterWithCode("P59.23").address, 0x3B17);
-    EXPECT_EQ(parameterWithCode("P59.24").eepromAddress, 0xBB18);
-    EXPECT_EQ(parameterWithCode("P59.23").optionKey, parameterWithCode("P59.18").optionKey + 1);
+    EXPECT_EQ(param("P59.00").address, 0x3B00);
+    EXPECT_EQ(param("P59.18").address, 0x3B12);
+    EXPECT_EQ(param("P59.23").address, 0x3B17);
+    EXPECT_EQ(param("P59.24").eepromAddress, 0xBB18);
+    EXPECT_EQ(param("P59.23").optionKey, param("P59.18").optionKey + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, Yv32RegistersTest, ::testing::Values(Model::yv32, Model::yv33),

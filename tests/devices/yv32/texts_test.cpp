@@ -5,6 +5,8 @@
 
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 enum class Text { name, value, bit, hexValue, hexField };
@@ -130,10 +132,9 @@ const CodePointCase codePointCases[] = {
 std::string textOf(const CodePointCase& c, bool& found)
 {
     found = true;
-    const Parameter& p = parameterWithCode(c.code);
+    const Parameter& p = param(c.code);
     switch (c.text) {
     case Text::name:
-        found = !p.code.empty();
         return p.name;
     case Text::value:
         for (const ValueOption& row : valuesOf(c.code))
@@ -204,12 +205,12 @@ TEST(Yv32Texts, EmptyTextsAndRuleBuiltTexts)
     EXPECT_EQ(bitSelect[15].digitMask, 1);
     EXPECT_EQ(bitSelect[16].digitMask, 10);
 
-    EXPECT_NE(parameterWithCode("P04.19").name.find("AI 4"), std::string::npos);
-    EXPECT_NE(parameterWithCode("P23.29").name.find(" , "), std::string::npos);
+    EXPECT_NE(param("P04.19").name.find("AI 4"), std::string::npos);
+    EXPECT_NE(param("P23.29").name.find(" , "), std::string::npos);
     EXPECT_NE(bitsOf("r27.11")[5].text.find("10\u2014 VC"), std::string::npos);
     EXPECT_NE(bitsOf("r25.12")[5].text.find("10 \u2014 VC"), std::string::npos);
     EXPECT_NE(bitsOf("r25.04")[1].text.find(";  1"), std::string::npos);
-    EXPECT_EQ(parameterWithCode("P04.40").name, parameterWithCode("P04.38").name);
+    EXPECT_EQ(param("P04.40").name, param("P04.38").name);
     EXPECT_EQ(valuesOf("P60.01").size(), valuesOf("P01.07").size());
 }
 
@@ -244,7 +245,7 @@ TEST(Yv32Texts, ValueTextsAsStored)
 {
     loadModel(Model::yv33);
     for (const ValueTextCase& c : valueTextCases) {
-        const Parameter& p = parameterWithCode(c.code);
+        const Parameter& p = param(c.code);
         EXPECT_EQ(p.defaultText, c.defaultText) << c.code;
         EXPECT_EQ(p.minText, c.minText) << c.code;
         EXPECT_EQ(p.maxText, c.maxText) << c.code;

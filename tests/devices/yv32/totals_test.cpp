@@ -8,6 +8,8 @@
 
 #include "tests/devices/yv32/yv32_test_support.h"
 
+using namespace description_checks;
+
 namespace {
 
 struct ModelTotals {
@@ -70,22 +72,17 @@ TEST_P(Yv32TotalsTest, ParameterAndOptionRowTotals)
 TEST_P(Yv32TotalsTest, HistogramsOfFormatAccessAndCodeLetter)
 {
     const ModelTotals& expected = GetParam();
-    std::map<int, int> formats, access;
     std::map<std::string, int> letters;
-    int choices = 0;
     for (const Parameter& p : parameters) {
-        ++formats[p.displayFormat];
-        ++access[p.access];
         ++letters[firstCodePoint(p.code)];
         if (p.optionCount > 0) {
-            ++choices;
             EXPECT_EQ(p.displayFormat, 0) << p.code;
         }
     }
-    EXPECT_EQ(formats, expected.perDisplayFormat);
-    EXPECT_EQ(access, expected.perAccess);
+    EXPECT_EQ(histogram(&Parameter::displayFormat), expected.perDisplayFormat);
+    EXPECT_EQ(histogram(&Parameter::access), expected.perAccess);
     EXPECT_EQ(letters, expected.perCodeLetter);
-    EXPECT_EQ(choices, expected.choiceParameters);
+    EXPECT_EQ(choiceParameterCount(), expected.choiceParameters);
 }
 
 TEST_P(Yv32TotalsTest, ReadOnlyRowsAreTheReadingsAndP0001)

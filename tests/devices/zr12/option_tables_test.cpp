@@ -13,7 +13,7 @@
 #include "devices/zr12/loaders.h"
 #include "devices/zr12/option_procedures.h"
 #include "devices/zr12/user_function_options.h"
-#include "tests/devices/zr12/description_checks.h"
+#include "tests/support/description_checks.h"
 
 using namespace description_checks;
 

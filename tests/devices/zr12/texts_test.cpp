@@ -4,7 +4,7 @@
 
 #include "app/description_store.h"
 #include "devices/zr12/loaders.h"
-#include "tests/devices/zr12/description_checks.h"
+#include "tests/support/description_checks.h"
 
 using namespace description_checks;
 

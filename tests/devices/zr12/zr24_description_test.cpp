@@ -6,27 +6,18 @@
 
 #include "app/description_store.h"
 #include "devices/zr12/loaders.h"
-#include "tests/devices/zr12/description_checks.h"
+#include "tests/support/description_checks.h"
 
 using namespace description_checks;
 
 namespace {
 
-struct LoadedParameter {
-    std::string fields;
-    std::string optionRows;
-    int key;
-};
-
-// The Zr12 description by code: fields without the key, and the option rows.
-std::map<std::string, LoadedParameter> loadZr12ByCode()
+// The Zr12 description by code, to hold the Zr24 rows against.
+std::map<std::string, StoredParameter> loadZr12ByCode()
 {
     clearDeviceDescription();
     loadDescriptionZr12();
-    std::map<std::string, LoadedParameter> byCode;
-    for (const Parameter& p : parameters)
-        byCode[p.code] = {paramFields(p), optionRowsOf(p.optionKey), p.optionKey};
-    return byCode;
+    return parametersByCode();
 }
 
 class Zr24Description : public ::testing::Test {
@@ -41,9 +32,9 @@ protected:
 TEST_F(Zr24Description, TotalsAndInvariants)
 {
     EXPECT_EQ(currentModelName, "ПЧ Halmer Zr24");
-    expectKeysRunFrom1000(462);
+    EXPECT_EQ(parameters.size(), 462u);
     EXPECT_EQ(currentOptionKey, 1461);
-    expectOptionRowInvariants();
+    expectLoaderInvariants();
     EXPECT_EQ(valueOptions.size(), 13301u);
     EXPECT_EQ(bitOptions.size(), 80u);
     EXPECT_EQ(decDigitOptions.size(), 1888u);
@@ -95,12 +86,10 @@ TEST_F(Zr24Description, EqualsZr12ApartFromTheListedDifferences)
 {
     const std::string zr24Head = dumpDescription().substr(0, dumpDescription().find("\nP "));
     std::vector<std::string> zr24Codes;
-    std::map<std::string, LoadedParameter> zr24;
-    for (const Parameter& p : parameters) {
+    for (const Parameter& p : parameters)
         zr24Codes.push_back(p.code);
-        zr24[p.code] = {paramFields(p), optionRowsOf(p.optionKey), p.optionKey};
-    }
-    const std::map<std::string, LoadedParameter> zr12 = loadZr12ByCode();
+    const std::map<std::string, StoredParameter> zr24 = parametersByCode();
+    const std::map<std::string, StoredParameter> zr12 = loadZr12ByCode();
     std::string zr12Head = dumpDescription().substr(0, dumpDescription().find("\nP "));
     zr12Head.replace(0, zr12Head.find('\n'), "ПЧ Halmer Zr24");
     EXPECT_EQ(zr24Head, zr12Head);
@@ -112,13 +101,15 @@ TEST_F(Zr24Description, EqualsZr12ApartFromTheListedDifferences)
     EXPECT_EQ(zr24Codes, zr12CodesWithoutDi1);
 
     for (const auto& [code, mine] : zr24) {
-        const LoadedParameter& theirs = zr12.at(code);
+        const StoredParameter& theirs = zr12.at(code);
         const bool userSlot = code.rfind("P7.0.", 0) == 0;
-        std::string expectedFields = theirs.fields;
+        std::string expectedFields = paramFields(theirs.parameter);
         if (userSlot)
             expectedFields.replace(expectedFields.find("|416|"), 5, "|415|");
-        EXPECT_EQ(mine.fields, expectedFields) << code;
-        EXPECT_EQ(mine.key, theirs.key - (code < "P2.0.00" ? 0 : code < "P2.1.26" ? 1 : 2)) << code;
+        EXPECT_EQ(paramFields(mine.parameter), expectedFields) << code;
+        EXPECT_EQ(mine.parameter.optionKey,
+                  theirs.parameter.optionKey - (code < "P2.0.00" ? 0 : code < "P2.1.26" ? 1 : 2))
+            << code;
         if (code != "P9.0.07" && !userSlot) {
             EXPECT_EQ(mine.optionRows, theirs.optionRows) << code;
         }
@@ -159,10 +150,7 @@ TEST_F(Zr24Description, ProcedureFieldsAndUserFunctionChoices)
 
 TEST_F(Zr24Description, SecondLoadAfterClearingIsIdentical)
 {
-    const std::string first = dumpDescription();
-    clearDeviceDescription();
-    loadDescriptionZr24();
-    EXPECT_EQ(dumpDescription(), first);
+    expectSecondLoadAfterClearingIsIdentical(loadDescriptionZr24);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "tests/devices/zr48/zr48_test_support.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/loader_kit.h"
 #include "devices/zr48/option_procedures.h"
 
 namespace {
 
+using namespace description_checks;
 using namespace zr48test;
 
 // "0-24, 30-36" as the list of values.

@@ -1,9 +1,11 @@
 #include "tests/devices/zr48/zr48_test_support.h"
 
 #include <ostream>
+#include <string>
 
 namespace {
 
+using namespace description_checks;
 using namespace zr48test;
 
 bool endsWith(const std::u32string& text, const std::u32string& tail)

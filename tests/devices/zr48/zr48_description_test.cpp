@@ -1,11 +1,15 @@
 #include "tests/devices/zr48/zr48_test_support.h"
 
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/loader_table.h"
 
 namespace {
 
+using namespace description_checks;
 using namespace zr48test;
 
 class Zr48Description : public ::testing::Test {
@@ -16,18 +20,11 @@ protected:
 TEST_F(Zr48Description, HeadRows)
 {
     EXPECT_EQ(currentModelName, "ПЧ Tovik Zr48");
-    ASSERT_EQ(linkDefaults.size(), 1u);
-    const LinkDefaults& link = linkDefaults[0];
-    EXPECT_EQ(link.deviceAddress, 1);
-    EXPECT_EQ(link.baudRate, 9600u);
-    EXPECT_EQ(link.dataBits, 8);
-    EXPECT_EQ(link.stopBits, 2.0f);
-    EXPECT_EQ(link.parityCode, 0);
-    EXPECT_EQ(link.identRegister, 23);
-    EXPECT_EQ(link.registerTable, tableHoldingRegisters);
-    EXPECT_EQ(link.identValue, 9261);
+    ASSERT_NO_FATAL_FAILURE(expectLinkDefaults({.deviceAddress = 1, .baudRate = 9600, .dataBits = 8,
+                                                .stopBits = 2.0f, .parityCode = 0, .identRegister = 23,
+                                                .registerTable = tableHoldingRegisters, .identValue = 9261}));
     // The identification register is the firmware version, 92.61 in its two decimals.
-    EXPECT_EQ(param("F00.23").address, link.identRegister);
+    EXPECT_EQ(param("F00.23").address, linkDefaults[0].identRegister);
     EXPECT_EQ(param("F00.23").displayFormat, 2);
 
     ASSERT_EQ(deviceErrorCodes.size(), 1u);
@@ -107,7 +104,7 @@ TEST_F(Zr48Description, SubgroupsHoldTheirParametersKeysAndRegisters)
 
 TEST_F(Zr48Description, LoaderInvariantsAndTotals)
 {
-    expectLoaderInvariants(1530);
+    expectZr48FamilyInvariants(1530);
     EXPECT_EQ(valueOptions.size(), 13752u);
     EXPECT_EQ(decDigitOptions.size(), 233u);
 
@@ -302,10 +299,8 @@ TEST_F(Zr48Description, DigitFieldsGivenInShorthand)
 
 TEST_F(Zr48Description, SecondLoadAfterClearingIsIdentical)
 {
-    const Snapshot first = takeSnapshot();
-    loadZr48();
-    EXPECT_TRUE(first == takeSnapshot());
-    EXPECT_EQ(first.parameterLines.size(), 531u);
+    EXPECT_EQ(parameters.size(), 531u);
+    expectSecondLoadAfterClearingIsIdentical(loadDescriptionZr48);
 }
 
 TEST_F(Zr48Description, LoadWithoutClearingAppendsASecondCopy)

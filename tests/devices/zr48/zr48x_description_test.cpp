@@ -1,9 +1,15 @@
 #include "tests/devices/zr48/zr48_test_support.h"
 
+#include <map>
 #include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
+using namespace description_checks;
 using namespace zr48test;
 
 struct SharedRow {
@@ -43,35 +49,30 @@ protected:
 TEST_F(Zr48XDescription, HeadRowsDifferFromZr48WhereTheModelDoes)
 {
     EXPECT_EQ(currentModelName, "ПЧ Tovik Zr48X");
-    ASSERT_EQ(linkDefaults.size(), 1u);
-    const LinkDefaults& link = linkDefaults[0];
-    EXPECT_EQ(link.deviceAddress, 1);
-    EXPECT_EQ(link.baudRate, 9600u);
-    EXPECT_EQ(link.dataBits, 8);
-    EXPECT_EQ(link.stopBits, 2.0f);
-    EXPECT_EQ(link.parityCode, 0);
-    EXPECT_EQ(link.identRegister, 23);
-    EXPECT_EQ(link.registerTable, tableHoldingRegisters);
-    EXPECT_EQ(link.identValue, 9562);
+    ASSERT_NO_FATAL_FAILURE(expectLinkDefaults({.deviceAddress = 1, .baudRate = 9600, .dataBits = 8,
+                                                .stopBits = 2.0f, .parityCode = 0, .identRegister = 23,
+                                                .registerTable = tableHoldingRegisters, .identValue = 9562}));
     ASSERT_EQ(deviceErrorCodes.size(), 1u);
     EXPECT_EQ(deviceErrorCodes[0].errorKind, errorKindException);
     EXPECT_EQ(deviceErrorCodes[0].compareMode, 0);
     EXPECT_EQ(deviceErrorCodes[0].text, "");
 
-    const auto xGroups = takeSnapshot().groups;
+    const std::vector<ParamGroup> xGroups = paramGroups.records();
     loadZr48();
-    const auto groups = takeSnapshot().groups;
+    const std::vector<ParamGroup> groups = paramGroups.records();
     ASSERT_EQ(xGroups.size(), 13u);
     ASSERT_EQ(groups.size(), 12u);
     for (std::size_t i = 0; i < xGroups.size(); ++i)
-        EXPECT_EQ(std::get<0>(xGroups[i]), std::to_string(i + 1));
-    for (std::size_t i = 0; i < 9; ++i)
-        EXPECT_EQ(xGroups[i], groups[i]);
-    EXPECT_EQ(std::get<1>(xGroups[10]), std::get<1>(groups[9]));
-    EXPECT_EQ(std::get<1>(xGroups[11]), std::get<1>(groups[10]));
+        EXPECT_EQ(xGroups[i].code, std::to_string(i + 1));
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(xGroups[i].code, groups[i].code);
+        EXPECT_EQ(xGroups[i].name, groups[i].name);
+    }
+    EXPECT_EQ(xGroups[10].name, groups[9].name);
+    EXPECT_EQ(xGroups[11].name, groups[10].name);
     // Group 10 is new; the pump group keeps its old name at the front of a longer one.
-    EXPECT_EQ(std::get<1>(xGroups[9]), std::get<1>(groups[3]) + " 2");
-    EXPECT_EQ(std::get<1>(xGroups[12]).rfind(std::get<1>(groups[11]) + ", ", 0), 0u);
+    EXPECT_EQ(xGroups[9].name, groups[3].name + " 2");
+    EXPECT_EQ(xGroups[12].name.rfind(groups[11].name + ", ", 0), 0u);
 }
 
 struct SubgroupFigures {
@@ -128,7 +129,7 @@ TEST_F(Zr48XDescription, SubgroupsHoldTheirParametersKeysAndRegisters)
 
 TEST_F(Zr48XDescription, LoaderInvariantsAndTotals)
 {
-    expectLoaderInvariants(1616);
+    expectZr48FamilyInvariants(1616);
     EXPECT_EQ(valueOptions.size(), 14196u);
     EXPECT_EQ(decDigitOptions.size(), 251u);
     EXPECT_EQ(histogram([](const Parameter& p) { return p.access; }), (std::map<int, int>{{0, 71}, {1, 229}, {2, 317}}));
@@ -440,14 +441,14 @@ TEST_F(Zr48XDescription, AddedRowsOfNote)
 
 TEST_F(Zr48XDescription, LoadsLeaveEachOtherUntouched)
 {
-    const Snapshot x = takeSnapshot();
+    EXPECT_EQ(parameters.size(), 617u);
+    const std::string x = dumpDescription();
     loadZr48();
-    const Snapshot zr48 = takeSnapshot();
+    const std::string zr48 = dumpDescription();
     loadZr48X();
-    EXPECT_TRUE(x == takeSnapshot());
+    EXPECT_TRUE(sameDump(dumpDescription(), x));
     loadZr48();
-    EXPECT_TRUE(zr48 == takeSnapshot());
-    EXPECT_EQ(x.parameterLines.size(), 617u);
+    EXPECT_TRUE(sameDump(dumpDescription(), zr48));
 }
 
 }  // namespace
