@@ -115,7 +115,11 @@ void setDefault()
     logLine(tagPopupSetDefault);
     if (Parameter* p = clickedParameter()) {
         p->setValue = parseValueText(p->defaultText);
-        refreshSetValue(*p);
+        // A set value that now differs from the read one is an edit like any other: the document
+        // must not close without the save question.
+        const std::uint16_t flags = refreshSetValue(*p);
+        if (flags == 2 || flags == 6)
+            documentState = 2;
     }
 }
 

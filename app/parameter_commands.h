@@ -18,4 +18,5 @@ void readParameterRow(Parameter& parameter);
 // Writes setValue to `registerAddress` (the parameter's address or its EEPROM address).
 void writeParameterRow(Parameter& parameter, std::uint16_t registerAddress);
 // Shows a setValue a command has just changed in the in-place editor and the set cell.
-void refreshSetValue(Parameter& parameter);
+// Returns the flags of colourTableRow for the parameter's row.
+std::uint16_t refreshSetValue(Parameter& parameter);

@@ -87,7 +87,7 @@ void writeParameterRow(Parameter& p, std::uint16_t registerAddress)
     showExchanged(p);
 }
 
-void refreshSetValue(Parameter& p)
+std::uint16_t refreshSetValue(Parameter& p)
 {
     target(p);
     syncEditorToSetValue(p);
@@ -95,5 +95,5 @@ void refreshSetValue(Parameter& p)
         gui::setCellText(ctl::table, targetRow, column::set, valueCellText(p, p.setValue));
     else
         gui::setCellText(ctl::table, targetRow, column::set, gui::text(p.optionKey));
-    colourTableRow(targetRow, p.setValue, p.readValue, p.access, p.defaultText);
+    return colourTableRow(targetRow, p.setValue, p.readValue, p.access, p.defaultText);
 }
