@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QCursor>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -62,25 +64,40 @@ void TableModel::clearRows()
     beginResetModel();
     rows_.clear();
     shownRows_ = 0;
+    changedFirst_ = changedLast_ = -1;
     endResetModel();
 }
 
 int TableModel::appendRow()
 {
-    if (static_cast<int>(rows_.size()) == shownRows_)
-        QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    queueFlush();
     rows_.emplace_back();
     return static_cast<int>(rows_.size()) - 1;
 }
 
+void TableModel::queueFlush()
+{
+    if (flushQueued_)
+        return;
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+}
+
 void TableModel::flush()
 {
+    flushQueued_ = false;
     const int total = static_cast<int>(rows_.size());
-    if (total == shownRows_)
-        return;
-    beginInsertRows({}, shownRows_, total - 1);
-    shownRows_ = total;
-    endInsertRows();
+    if (total != shownRows_) {
+        beginInsertRows({}, shownRows_, total - 1);
+        shownRows_ = total;
+        endInsertRows();
+    }
+    if (changedFirst_ >= 0) {
+        const int last = std::min(changedLast_, shownRows_ - 1);
+        if (changedFirst_ <= last)
+            emit dataChanged(index(changedFirst_, 0), index(last, columnCount() - 1));
+        changedFirst_ = changedLast_ = -1;
+    }
 }
 
 TableModel::Row* TableModel::row(int r)
@@ -88,12 +105,14 @@ TableModel::Row* TableModel::row(int r)
     return r >= 0 && r < static_cast<int>(rows_.size()) ? &rows_[static_cast<std::size_t>(r)] : nullptr;
 }
 
-void TableModel::cellChanged(int r, int column)
+// Cells change row by row during a long command; the view hears of them once per flush.
+void TableModel::cellChanged(int r, int)
 {
-    if (r < shownRows_) {
-        const QModelIndex at = index(r, column);
-        emit dataChanged(at, at);
-    }
+    if (r >= shownRows_)
+        return;
+    changedFirst_ = changedFirst_ < 0 ? r : std::min(changedFirst_, r);
+    changedLast_ = std::max(changedLast_, r);
+    queueFlush();
 }
 
 TableView::TableView(QWidget* parent) : QTableView(parent), model_(new TableModel)

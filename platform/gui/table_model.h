@@ -33,7 +33,7 @@ public:
     void setHeadings(const std::vector<QString>& headings);
     void clearRows();
     int appendRow();
-    // Rows appended since the last flush reach the view in one step.
+    // Rows appended and cells changed since the last flush reach the view in one step.
     void flush();
     Row* row(int r);
     void cellChanged(int r, int column);
@@ -42,6 +42,9 @@ private:
     std::vector<QString> headings_;
     std::vector<Row> rows_;
     int shownRows_ = 0;  // rows the view knows of
+    int changedFirst_ = -1, changedLast_ = -1;  // rows with cells changed since the last flush
+    bool flushQueued_ = false;
+    void queueFlush();
 };
 
 class TableView : public QTableView {
