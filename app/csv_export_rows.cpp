@@ -8,7 +8,8 @@
 void gatherExportRows()
 {
     exportRows.clear();
-    for (const auto& [key, row] : KeyToRow) {
+    for (const auto& entry : KeyToRow) {
+        const auto row = entry.second;
         const auto cell = [row](int column) { return gui::cellText(ctl::table, row, column); };
         ExportRow& exported = exportRows.append();
         exported.optionKey = RowToKey.read(row);
