@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "app/document_commands.h"
@@ -389,6 +390,63 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, cannotSave);
     EXPECT_EQ(documentState, 2);
+}
+
+// A full disk under every file the program writes: each write fails with its message, leaves the
+// file it would have replaced as it was, and the document goes on as it stood.
+TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
+{
+    triggerMenu(cmd::newZr12);
+    const std::string pmrPath = folder() + "kept.pmr";
+    const std::string csvPath = folder() + "kept.csv";
+    answerDialog(pmrPath);
+    triggerMenu(cmd::fileSaveAs);
+    answerDialog(csvPath);
+    triggerMenu(cmd::exportCsv);
+    std::filesystem::create_directory(folder() + "other");
+    const std::string oldPmr = readFileBytes(pmrPath), oldCsv = readFileBytes(csvPath);
+    const std::string oldSettings = readFileBytes("Paramora.ini");
+    typeSetValue("P0.0.05", "25.00");
+    ASSERT_TRUE(messages.empty());
+    {
+        const FileSizeLimit limit(64);
+        answerDialog(pmrPath);
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(folder() + "other/new.pmr");
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(csvPath);
+        triggerMenu(cmd::exportCsv);
+        ASSERT_EQ(messages.size(), 3u);
+        EXPECT_EQ(messages[0].text, cannotSave);
+        EXPECT_EQ(messages[1].text, cannotSave);
+        EXPECT_EQ(messages[2].text, "Невозможно создать файл");
+    }
+    EXPECT_EQ(readFileBytes(pmrPath), oldPmr);
+    EXPECT_EQ(readFileBytes(csvPath), oldCsv);
+    EXPECT_EQ(readFileBytes("Paramora.ini"), oldSettings);
+    EXPECT_FALSE(fileExists(folder() + "other/new.pmr"));
+    EXPECT_EQ(documentState, 2);
+    EXPECT_EQ(currentFileName, "kept.pmr");
+    EXPECT_EQ(FilePath, folder());
+    EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+
+    // With room again the same commands work; then the settings written at the close box fail.
+    triggerMenu(cmd::fileSave);
+    EXPECT_EQ(documentState, 1);
+    EXPECT_NE(readFileBytes(pmrPath).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    messages.clear();
+    {
+        const FileSizeLimit limit(64);
+        gui::windowWidget(win::main)->close();
+        pump();
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Невозможно сохранить файл настроек");
+    EXPECT_EQ(readFileBytes("Paramora.ini"), oldSettings);
+    std::set<std::string> names;  // no temporary file is left behind
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder()))
+        names.insert(entry.path().lexically_relative(folder()).string());
+    EXPECT_EQ(names, (std::set<std::string>{"Paramora.ini", "kept.csv", "kept.pmr", "other"}));
 }
 
 TEST_F(ParameterFileTest, SaveWritesBackToTheDocumentsOwnFileAndAsksBeforeReplacingAnother)
