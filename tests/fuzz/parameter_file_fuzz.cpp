@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/description_store.h"
 #include "app/documents.h"
 #include "app/parameter_file.h"
 #include "app/program_shell.h"
@@ -38,6 +40,24 @@ void removeScratchFolder()
 {
     std::error_code ignored;
     std::filesystem::remove_all(scratchFolder, ignored);
+}
+
+struct DocumentSnapshot {
+    std::string model;
+    std::string fileName;
+    std::vector<std::int32_t> values;  // set value, read value and check mark of each parameter
+    bool operator==(const DocumentSnapshot&) const = default;
+};
+
+DocumentSnapshot snapshot()
+{
+    DocumentSnapshot taken{currentModelName, currentFileName, {}};
+    for (const Parameter& p : parameters) {
+        taken.values.push_back(p.setValue);
+        taken.values.push_back(p.readValue);
+        taken.values.push_back(CheckedKeys.read(p.optionKey));
+    }
+    return taken;
 }
 
 // The window events the program raised; its own loop would hand them over as well.
@@ -88,10 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (!writeWhole(inputPath, data, size))
         std::abort();
+    const DocumentSnapshot before = snapshot();
     const std::uint16_t result = openParameterFile();
     handlePendingEvents();
-    // Whatever the file held, a document stays open and is never marked modified by opening.
+    // Whatever the file held, a document stays open and is never marked modified by opening; a
+    // file that is refused leaves the document exactly as it was.
     if (documentState != 1 || result == openResult::none)
+        __builtin_trap();
+    if (result != openResult::opened && !(snapshot() == before))
         __builtin_trap();
     return 0;
 }
