@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -165,6 +166,18 @@ gui::WindowState stateOfSettings(std::int32_t state)
     return gui::WindowState::Normal;
 }
 
+// A stored size larger than the screen (a damaged or hand-edited settings file) is cut to the
+// screen: a window of tens of thousands of pixels cannot even be painted. The default size always
+// stands, so a small screen keeps the usual layout.
+gui::Rect startSize()
+{
+    const WindowLayout defaults;
+    const gui::Rect screen = gui::availableScreenArea();
+    const int width = std::min<int>(windowLayout.width, std::max<int>(screen.w, defaults.width));
+    const int height = std::min<int>(windowLayout.height, std::max<int>(screen.h, defaults.height));
+    return {0, 0, width, height};
+}
+
 void mainWindowCallback(const gui::WindowMessage& message)
 {
     if (message.kind == gui::WindowMessage::SizeChanged) {
@@ -177,8 +190,7 @@ void mainWindowCallback(const gui::WindowMessage& message)
 
 bool buildMainWindow()
 {
-    if (!gui::openWindow(win::main, {0, 0, windowLayout.width, windowLayout.height}, programTitle,
-                         gui::sizable | gui::withMenuAndStatus)) {
+    if (!gui::openWindow(win::main, startSize(), programTitle, gui::sizable | gui::withMenuAndStatus)) {
         errorBox("Error Open Main Window");
         return false;
     }

@@ -99,7 +99,10 @@ std::uint16_t readGroups(PreferenceReader& reader)
     reader.startGroups();
     while (reader.nextGroup()) {
         const std::string& name = reader.groupName();
-        if (name == "General") {
+        if (name == "General" && (seen & seenGeneral) != 0) {
+            // The document comes from the first General group: taking the model again would reset
+            // the values read since, or swap the document under them.
+        } else if (name == "General") {
             seen |= seenGeneral;
             if (const std::uint16_t failed = takeModel(reader); failed != 0)
                 return failed;

@@ -75,6 +75,8 @@ void repaintWindowNow(int window);
 void setWindowTitle(int window, std::string_view title);
 std::string windowTitle(int window);
 void centreWindow(int window, int over);  // over -1: the screen
+// The primary screen's area left free by panels; empty when there is no screen.
+Rect availableScreenArea();
 void moveWindow(int window, int x, int y);
 void resizeWindow(int window, int innerWidth, int innerHeight);
 Rect windowInnerRect(int window);  // x, y on screen; w, h the inner size

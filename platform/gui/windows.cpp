@@ -206,6 +206,16 @@ void centreWindow(int window, int over)
     record->widget->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
+Rect availableScreenArea()
+{
+    initialise();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect area = screen->availableGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
 void moveWindow(int window, int x, int y)
 {
     if (auto* record = findWindow(window))

@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
+
 #include "app/description_store.h"
+#include "app/program_shell.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
 #include "platform/gui/gui.h"
@@ -279,6 +282,40 @@ TEST_F(MainWindowTest, ExitAsksBeforeDroppingAModifiedDocumentAndSavesNoSettings
     EXPECT_EQ(messages[0].title, "Внимание");
     EXPECT_FALSE(gui::windowExists(win::main));
     EXPECT_EQ(readFileBytes("Paramora.ini"), settingsBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// Sizes a damaged or hand-edited settings file may hold. The program starts from each, lays out
+// its window and works; a window larger than the screen (65535 pixels) could not even be painted.
+TEST_F(MainWindowTest, OutOfRangeSizesInTheSettingsStillGiveAUsableWindow)
+{
+    const char* keys[] = {"Width", "Height", "Splitter", "colWidth_Code", "colWidth_Name", "colWidth_Set",
+                          "colWidth_Read", "colWidth_Range", "colWidth_Default", "colWidth_Addr", "colWidth_AddrEE"};
+    for (const char* size : {"0", "1", "65535", "65536", "100000", "-1", "-2147483648", "99999999999999999999"}) {
+        SCOPED_TRACE(size);
+        std::string settings = validSettingsFile(folder());
+        for (const char* key : keys) {
+            const std::size_t at = settings.find(std::string(key) + " = ") + std::string(key).size() + 3;
+            settings.replace(at, settings.find("\r\n", at) - at, size);
+        }
+        endProgram();
+        writeFileBytes("Paramora.ini", settings);
+        ASSERT_TRUE(startProgram());
+        pump();
+        const gui::Rect inner = gui::windowInnerRect(win::main);
+        const gui::Rect screen = gui::availableScreenArea();
+        EXPECT_LE(inner.w, std::max(screen.w, 960));
+        EXPECT_LE(inner.h, std::max(screen.h, 640));
+        const gui::Rect button = gui::controlRect(ctl::readAllButton);
+        EXPECT_LE(button.y + button.h, inner.h);
+        triggerMenu(cmd::newZr12);
+        EXPECT_GT(rowOfCode("P0.0.05"), -1);
+        clickCell(0, 3);
+        EXPECT_EQ(documentState, 1);
+    }
 }
 
 }  // namespace

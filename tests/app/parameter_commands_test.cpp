@@ -232,6 +232,43 @@ TEST_F(ParameterCommands, ALostPortStopsReadAllAfterOneMessageAndDisconnects)
     EXPECT_EQ(gui::cellColour(ctl::table, 2, column::code), gui::Rgb::none());
 }
 
+// The device disappears halfway through a reply in the middle of the list.
+TEST_F(ParameterCommands, ADeviceVanishingMidReadAllLeavesTheDocumentIntact)
+{
+    enterSetValue("P0.0.05", "25.00");
+    ASSERT_EQ(documentState, 2);
+    selectTreeItem(4);  // P0.0
+    const int rows = gui::tableRowCount(ctl::table);
+    device.setHoldingRegister(findParameterByCode("P0.0.01")->address, 1);
+    device.setHoldingRegister(findParameterByCode("P0.0.02")->address, 1);
+    device.queueFault(Fault{}, 3);
+    device.queueFault(Fault::vanish(3));
+    clickButton(ctl::readAllButton);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
+    EXPECT_EQ(connectedPort, 0);
+    EXPECT_FALSE(gui::controlEnabled(ctl::readAllButton));
+    EXPECT_TRUE(gui::menuItemEnabled(cmd::commSettings));
+    // What was read before stays read; nothing else changed.
+    EXPECT_EQ(findParameterByCode("P0.0.01")->readValue, 1);
+    EXPECT_EQ(findParameterByCode("P0.0.02")->readValue, 1);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(gui::cellColour(ctl::table, row, column::code), colourReadWritten) << row;
+    EXPECT_EQ(gui::cellColour(ctl::table, 3, column::code), colourFailed);
+    EXPECT_EQ(gui::cellColour(ctl::table, 5, column::code), gui::Rgb::none());
+    EXPECT_EQ(gui::tableRowCount(ctl::table), rows);
+    EXPECT_EQ(findParameterByCode("P0.0.05")->setValue, 2500);
+    EXPECT_EQ(findParameterByCode("P0.0.05")->readValue, 5000);
+    EXPECT_EQ(documentState, 2);
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+
+    // The program goes on: the document saves with its edit.
+    triggerMenu(cmd::fileSave);
+    EXPECT_EQ(documentState, 1);
+    EXPECT_NE(readFileBytes(folder() + currentFileName).find("P0.0.05 = 2500\r\n"), std::string::npos);
+}
+
 TEST_F(ParameterCommands, CopyCommandsAndDefaultsChangeOnlyTheSetColumn)
 {
     selectTreeItem(4);

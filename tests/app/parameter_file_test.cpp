@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "app/document_commands.h"
 #include "app/in_place_editors.h"
 #include "app/value_editors.h"
+#include "app/value_text.h"
 #include "link/comm_window.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
@@ -235,6 +237,72 @@ TEST_F(ParameterFileTest, AFileOfTheLoadedModelStartsFromInitialValuesAndItsOwnM
     EXPECT_EQ(gui::text(parameter("P2.0.14").optionKey), "-30.0");
 }
 
+// Files no program wrote. Opening never crashes, takes every value it can use, and leaves a
+// document whose table shows what it holds.
+TEST_F(ParameterFileTest, DamagedFilesOpenWithEveryUsableValue)
+{
+    triggerMenu(cmd::newZr12);
+    const std::string general = "[General]\r\nModel = ПЧ Tovik Zr12\r\n";
+    const std::string megabytes(2 << 20, '7');
+    std::string unknownKeysAndGroups = "[Parameter Set]\r\n";
+    for (int i = 0; i < 5000; ++i)
+        unknownKeysAndGroups += "P" + std::to_string(i) + " = " + std::to_string(i) + "\r\n[Group " + std::to_string(i) + "]\r\n";
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int result;
+        std::int32_t p05;  // set value of P0.0.05 afterwards; 0: the open left the document alone
+        bool p04Marked;
+    };
+    const Case cases[] = {
+        {"invalid UTF-8", pmr(general + "Address = \xFF\xC0\x80\r\n[Parameter Set]\r\n\xC3\x28 = 1\r\nP0.0.05 = 1234\r\n"),
+         1, 1234, false},
+        {"invalid UTF-8 in the model", pmr("[General]\r\nModel = ПЧ Tovik Zr12\xFF\r\n"), 4, 0, false},
+        {"NUL bytes", pmr(general + "[Parameter Set]\r\nP0.0.05 = 12\0 34\r\nP0.0\0.07 = 1\r\n[Check Parameter]\r\nP0.0.04 = 1\0\r\n"s),
+         1, 12, true},
+        {"NUL in the model", pmr("[General]\r\nModel = ПЧ Tovik Zr12\0\r\n"s), 4, 0, false},
+        {"lines of megabytes", pmr("; " + megabytes + "\r\n" + general + "Address = " + megabytes + "\r\n[Parameter Set]\r\n" +
+                                   megabytes + " = 1\r\nP0.0.06 = " + megabytes + "\r\nP0.0.05 = 1234\r\n"),
+         1, 1234, false},
+        // Without the byte-order mark the file is Latin-1, where no model name can be written.
+        {"Latin-1 lines of megabytes", std::string(2 << 20, '\xE9') + "\r\n" + general, 4, 0, false},
+        {"thousands of unknown keys and groups", pmr(general + unknownKeysAndGroups + "[Parameter Set]\r\nP0.0.05 = 1234\r\n"),
+         1, 1234, false},
+        {"duplicate groups", pmr(general + "[Parameter Set]\r\nP0.0.05 = 1\r\n[Check Parameter]\r\nP0.0.04 = 1\r\n" + general +
+                                 "[Parameter Set]\r\nP0.0.05 = 1234\r\n[Check Parameter]\r\n"),
+         1, 1234, true},
+        {"a second General of another model", pmr(general + "[Parameter Set]\r\nP0.0.05 = 1234\r\n[General]\r\nModel = УПП Tovik Jx9\r\n"),
+         1, 1234, false},
+        {"a second General without a model", pmr(general + "[Check Parameter]\r\nP0.0.04 = 1\r\n[General]\r\n[Parameter Set]\r\nP0.0.05 = 1234\r\n"),
+         1, 1234, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        parameter("P0.0.05").setValue = 2500;
+        writeFileBytes(folder() + "damaged.pmr", c.bytes);
+        messages.clear();
+        logOut = 1;
+        openFile(folder() + "damaged.pmr");
+        logOut = 0;
+        EXPECT_TRUE(lastLogLineIs("#MenuItem_FileOpen " + std::to_string(c.result)));
+        // A model that is not the document's is asked about first.
+        EXPECT_EQ(messages.size(), c.result == 1 ? 0u : 2u);
+        EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+        EXPECT_EQ(documentState, 1);
+        const std::int32_t expected = c.p05 != 0 ? c.p05 : 2500;
+        EXPECT_EQ(parameter("P0.0.05").setValue, expected);
+        if (c.result == 1) {
+            EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P0.0.05"), 3), displayText(expected, 2));
+            EXPECT_EQ(parameter("P0.0.07").setValue, initialValue(parameter("P0.0.07")));
+            EXPECT_EQ(CheckedKeys.read(parameter("P0.0.04").optionKey), c.p04Marked ? 1 : 0);
+        }
+    }
+    // Still usable: a save writes what the last file gave.
+    triggerMenu(cmd::fileSave);
+    EXPECT_NE(readFileBytes(folder() + "damaged.pmr").find("P0.0.05 = 1234\r\n"), std::string::npos);
+}
+
 TEST_F(ParameterFileTest, LinkSettingsGoIntoTheFileAndComeBackAllButThePort)
 {
     using namespace commctl;
@@ -322,6 +390,63 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, cannotSave);
     EXPECT_EQ(documentState, 2);
+}
+
+// A full disk under every file the program writes: each write fails with its message, leaves the
+// file it would have replaced as it was, and the document goes on as it stood.
+TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
+{
+    triggerMenu(cmd::newZr12);
+    const std::string pmrPath = folder() + "kept.pmr";
+    const std::string csvPath = folder() + "kept.csv";
+    answerDialog(pmrPath);
+    triggerMenu(cmd::fileSaveAs);
+    answerDialog(csvPath);
+    triggerMenu(cmd::exportCsv);
+    std::filesystem::create_directory(folder() + "other");
+    const std::string oldPmr = readFileBytes(pmrPath), oldCsv = readFileBytes(csvPath);
+    const std::string oldSettings = readFileBytes("Paramora.ini");
+    typeSetValue("P0.0.05", "25.00");
+    ASSERT_TRUE(messages.empty());
+    {
+        const FileSizeLimit limit(64);
+        answerDialog(pmrPath);
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(folder() + "other/new.pmr");
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(csvPath);
+        triggerMenu(cmd::exportCsv);
+        ASSERT_EQ(messages.size(), 3u);
+        EXPECT_EQ(messages[0].text, cannotSave);
+        EXPECT_EQ(messages[1].text, cannotSave);
+        EXPECT_EQ(messages[2].text, "Невозможно создать файл");
+    }
+    EXPECT_EQ(readFileBytes(pmrPath), oldPmr);
+    EXPECT_EQ(readFileBytes(csvPath), oldCsv);
+    EXPECT_EQ(readFileBytes("Paramora.ini"), oldSettings);
+    EXPECT_FALSE(fileExists(folder() + "other/new.pmr"));
+    EXPECT_EQ(documentState, 2);
+    EXPECT_EQ(currentFileName, "kept.pmr");
+    EXPECT_EQ(FilePath, folder());
+    EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+
+    // With room again the same commands work; then the settings written at the close box fail.
+    triggerMenu(cmd::fileSave);
+    EXPECT_EQ(documentState, 1);
+    EXPECT_NE(readFileBytes(pmrPath).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    messages.clear();
+    {
+        const FileSizeLimit limit(64);
+        gui::windowWidget(win::main)->close();
+        pump();
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Невозможно сохранить файл настроек");
+    EXPECT_EQ(readFileBytes("Paramora.ini"), oldSettings);
+    std::set<std::string> names;  // no temporary file is left behind
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder()))
+        names.insert(entry.path().lexically_relative(folder()).string());
+    EXPECT_EQ(names, (std::set<std::string>{"Paramora.ini", "kept.csv", "kept.pmr", "other"}));
 }
 
 TEST_F(ParameterFileTest, SaveWritesBackToTheDocumentsOwnFileAndAsksBeforeReplacingAnother)

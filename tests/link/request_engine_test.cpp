@@ -254,20 +254,68 @@ TEST_F(RequestEngine, TheReplyEndsWhenTheLineFallsSilentForLongerThanTheLimit)
     EXPECT_EQ(cut.trace[1], "Ответ через # мс: 01 03 02 00 ");
 }
 
+// Gaps half the limit (384 ms at 600 baud) below it and half above it, a reply in three pieces.
+TEST_F(RequestEngine, GapsOnEitherSideOfTheSilenceLimitKeepOrCutTheReply)
+{
+    portBaud = 600;
+    repeatCount = 1;
+    device.queueFault(Fault::dribble(190, 3));
+    EXPECT_EQ(run(false).status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+
+    device.queueFault(Fault::dribble(580, 3));
+    const Outcome cut = run(false);
+    EXPECT_EQ(cut.status, statusChecksumError);
+    ASSERT_GE(cut.trace.size(), 2u);
+    EXPECT_EQ(cut.trace[1], "Ответ через # мс: 01 03 02 ");
+    // Once the device has finished, the rest of the cut reply is stale input for the next request.
+    ASSERT_TRUE(device.waitForRequests(1, 5000));
+    EXPECT_EQ(run(false).status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+}
+
+// Kilobytes of noise in front of a reply, far more than the reply buffer holds. (9600 baud: a
+// silence limit of 24 ms leaves the device time to write it all as one reply.)
+TEST_F(RequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
+{
+    portBaud = 9600;
+    Bytes noise(20000);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    device.queueFault(Fault::garbageFirst(noise));
+    const Outcome once = run(false);
+    EXPECT_EQ(once.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+    ASSERT_GE(once.trace.size(), 3u);
+    EXPECT_EQ(once.trace[2], "Ошибка CRC16");
+
+    device.queueFault(Fault::garbageFirst(noise), 3);
+    EXPECT_EQ(run(false).status, statusChecksumError);
+    const Outcome after = run(false);
+    EXPECT_EQ(after.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+}
+
 class AsciiRequestEngine : public DeviceAppTest {
 protected:
     AsciiRequestEngine() : DeviceAppTest({.baud = 115200, .ascii = true}) {}
+
+    void connectInAscii()
+    {
+        device.setHoldingRegister(0x5504, 18000);
+        device.setHoldingRegister(0x000A, 42);
+        triggerMenu(cmd::commSettings);
+        gui::setState(commctl::modeList, 1);
+        connectTo(0);
+        ASSERT_NE(connectedPort, 0);
+        EXPECT_EQ(modbusRequest.mode, "ASCII");
+        modbusRequest.startRegister = 0x000A;
+    }
 };
 
 TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
 {
-    device.setHoldingRegister(0x5504, 18000);
-    device.setHoldingRegister(0x000A, 42);
-    triggerMenu(cmd::commSettings);
-    gui::setState(commctl::modeList, 1);
-    connectTo(0);
-    ASSERT_NE(connectedPort, 0);
-    EXPECT_EQ(modbusRequest.mode, "ASCII");
+    connectInAscii();
 
     const std::size_t mark = traceLines().size();
     modbusRequest.startRegister = 0x000A;
@@ -291,6 +339,29 @@ TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
     device.queueFault(Fault::noReply());
     modbusRead();
     EXPECT_EQ(modbusRequest.status, statusTimeout);
+}
+
+// An ASCII reply ends where the buffer does: the rest of the noise waits on the line as stale
+// input, which the next requests drop before they are sent.
+TEST_F(AsciiRequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
+{
+    connectInAscii();
+    Bytes noise(4000);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    device.queueFault(Fault::garbageFirst(noise));
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
+
+    device.clearRequests();
+    device.queueFault(Fault::garbageFirst(noise), 3);
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusChecksumError);
+    ASSERT_TRUE(device.waitForRequests(3, 5000));
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "link/reply_checks.h"
+
+#include <array>
+#include <string>
+
+#include "app/description_store.h"
+#include "link/ascii_framing.h"
+#include "link/crc16.h"
+#include "link/link_buffers.h"
+#include "link/modbus_engine.h"
+#include "link/modbus_frames.h"
+#include "link/modbus_request.h"
+#include "link/modbus_status.h"
+#include "link/trace.h"
+
+namespace {
+
+// Function bytes of an exception reply to any of the functions 1-6, 15 and 16.
+bool isExceptionFunction(std::uint8_t function)
+{
+    return (function >= 0x81 && function <= 0x86) || function == 0x8F || function == 0x90;
+}
+
+std::uint16_t wordAt(const std::uint8_t* reply, int length, int position)
+{
+    auto byteAt = [&](int at) -> std::uint16_t { return at < length ? reply[at] : 0; };
+    return static_cast<std::uint16_t>(byteAt(position) << 8 | byteAt(position + 1));
+}
+
+// A reply with another function byte: the first DeviceErrorCode row that ends the walk decides.
+void errorWalk(const std::uint8_t* reply, int length, bool& noFurtherAttempt)
+{
+    for (const DeviceErrorCode& row : deviceErrorCodes) {
+        switch (row.errorKind) {
+        case errorKindException:
+            if (isExceptionFunction(reply[1])) {
+                modbusRequest.status = modbusExceptionText(length > 2 ? reply[2] : 0);
+                noFurtherAttempt = true;
+            }
+            return;
+        case errorKindEndOfWalk:
+            return;
+        case errorKindDeviceError:
+            if (wordAt(reply, length, 2) == row.errorRegister && row.compareMode == 2
+                && wordAt(reply, length, 4) == row.errorCode) {
+                traceLine("Ошибка: " + row.text);
+                modbusRequest.status = statusDeviceError;
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// The checks after the checksum: address, function (with the error walk), then the result.
+// `reply` holds address, function and data; `length` counts the bytes received (read values at or
+// beyond it are 0), `bodyLength` those before the checksum.
+ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, const std::uint8_t* reply, int length,
+                     int bodyLength)
+{
+    ReplyCheck result;
+    if (reply[0] != modbusRequest.deviceAddress) {
+        traceLine("Адрес устройства не соответствует");
+        modbusRequest.status = statusWrongAddress;
+        return result;
+    }
+    const std::uint8_t function = frame[1];
+    if (reply[1] != function) {
+        errorWalk(reply, bodyLength, result.noFurtherAttempt);
+        if (modbusRequest.status == statusGood) {
+            traceLine("Функциональный код не соответствует");
+            modbusRequest.status = statusWrongFunction;
+        }
+        return result;
+    }
+    if (direction == RequestDirection::Read) {
+        for (int i = 0; i < modbusRequest.count; ++i)
+            modbusRequest.values[static_cast<std::size_t>(i)] = readReplyValue(reply, length, function, i);
+    } else if (function == 6) {
+        if (bodyLength < 6 || reply[4] != frame[4] || reply[5] != frame[5]) {
+            traceLine("Значение регистра не соответствует записанному");
+            modbusRequest.status = statusWrongEcho;
+            return result;
+        }
+        traceLine("Значение регистра " + std::to_string(modbusRequest.values[0]) + " записано");
+    }
+    result.success = true;
+    return result;
+}
+
+}  // namespace
+
+ReplyCheck checkRtuReply(RequestDirection direction, const CollectedReply& reply)
+{
+    modbusRequest.status = statusGood;
+    if (reply.overflow || crcCheckReply(reply.length - 2) != 1) {
+        traceLine("Ошибка CRC16");
+        modbusRequest.status = statusChecksumError;
+        return {};
+    }
+    traceLine("Проверка CRC16 OK");
+    return checkBody(direction, outgoingBuffer, incomingBuffer, reply.length, reply.length - 2);
+}
+
+ReplyCheck checkAsciiReply(RequestDirection direction, const std::uint8_t* requestBody, const CollectedReply& reply)
+{
+    modbusRequest.status = statusGood;
+    std::array<std::uint8_t, linkBufferSize> decoded{};
+    const AsciiDecodeResult frame = reply.overflow
+        ? AsciiDecodeResult{AsciiDecodeStatus::TooLong, 0}
+        : asciiDecode(incomingBuffer, static_cast<std::size_t>(reply.length), decoded.data(), decoded.size());
+    if (frame.status != AsciiDecodeStatus::Ok || frame.length < 2) {
+        traceLine("Ошибка LRC");
+        modbusRequest.status = statusChecksumError;
+        return {};
+    }
+    traceLine("Проверка LRC OK");
+    // The request's function byte is the same in both framings.
+    const auto decodedLength = static_cast<int>(frame.length);
+    return checkBody(direction, requestBody, decoded.data(), decodedLength, decodedLength);
+}

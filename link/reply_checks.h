@@ -1,0 +1,23 @@
+#pragma once
+// The checks of one reply the request engine collected: checksum, address, function with the
+// error walk, then the result. Each leaves its outcome in modbusRequest.status (and read values in
+// modbusRequest.values) and its lines in the trace. Apart from the exchange so that the checks can
+// be driven with any bytes at all.
+
+#include <cstdint>
+
+#include "link/line_io.h"
+
+struct ReplyCheck {
+    bool success = false;
+    bool noFurtherAttempt = false;  // a standard exception reply
+};
+
+enum class RequestDirection { Read, Write };
+
+// RTU: the reply in incomingBuffer to the request frame in outgoingBuffer.
+ReplyCheck checkRtuReply(RequestDirection direction, const CollectedReply& reply);
+
+// ASCII: the reply text in incomingBuffer to the request whose body (address, function, data,
+// no checksum) is `requestBody`.
+ReplyCheck checkAsciiReply(RequestDirection direction, const std::uint8_t* requestBody, const CollectedReply& reply);
