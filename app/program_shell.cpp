@@ -89,7 +89,7 @@ void endProgram()
 {
     closeSerialPort();
     closeLogFile();
-    gui::resetForTests();  // destroys every window
+    gui::closeAllWindows();
 }
 
 bool startProgram()

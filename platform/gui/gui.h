@@ -64,6 +64,9 @@ enum class WindowState { Normal, Maximised, Minimised };
 // Opens a hidden top-level window with the given inner size (menu bar included). owner -1: none.
 bool openWindow(int window, Rect inner, std::string_view title, unsigned flags, int owner = -1);
 void closeWindow(int window);
+// Closes every window, forgets every control and drops the queued events (the end of the program,
+// and a fresh start for each test).
+void closeAllWindows();
 bool windowExists(int window);
 void showWindow(int window, bool show, bool activate = true);
 bool windowVisible(int window);
@@ -225,7 +228,5 @@ std::string clipboardText();
 QWidget* widgetOf(int id);  // creates a lazily built control's widget
 QWidget* windowWidget(int window);
 QAction* menuAction(int command);
-// Closes every window and forgets every control (a fresh start for the next test).
-void resetForTests();
 
 }  // namespace gui

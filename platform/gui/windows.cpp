@@ -288,7 +288,7 @@ QWidget* windowWidget(int window)
     return record ? record->widget.data() : nullptr;
 }
 
-void resetForTests()
+void closeAllWindows()
 {
     std::vector<int> numbers;
     for (const auto& [number, record] : windows())

@@ -15,11 +15,11 @@ protected:
     void SetUp() override
     {
         gui::initialise();
-        gui::resetForTests();
+        gui::closeAllWindows();
         ASSERT_TRUE(gui::openWindow(0, {0, 0, 600, 400}, "Main", gui::sizable | gui::withMenuAndStatus));
         gui::showWindow(0, true);
     }
-    void TearDown() override { gui::resetForTests(); }
+    void TearDown() override { gui::closeAllWindows(); }
 
     gui::Event next()
     {

@@ -23,7 +23,7 @@ void AppTest::SetUp()
 {
     WorkingFolderTest::SetUp();
     writeFileBytes("Paramora.ini", validSettingsFile(folder()));
-    gui::resetForTests();
+    gui::closeAllWindows();
     documentState = 0;
     currentFileName.clear();
     currentFilePath.clear();
