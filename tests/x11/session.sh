@@ -1,0 +1,101 @@
+# Real X session for checks that only a real X server with a window manager shows: sourced by the
+# *_check.sh scripts beside it. Each check runs the real program binary in a temporary folder under
+# its own Xvfb (a free display) with openbox, drives it with xdotool and reads results from files,
+# the log and the window tree. Exit 77 marks a skip when the tools are missing.
+set -euo pipefail
+
+x11_require() {
+    local tool
+    for tool in Xvfb openbox xdotool wmctrl xwininfo "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (tools/install-deps.sh)"; exit 77; }
+    done
+    [ -x "${PARAMORA_BINARY:-}" ] || { echo "PARAMORA_BINARY does not name the program"; exit 1; }
+}
+
+# Starts Xvfb on a free display and openbox on it, makes a temporary working folder the current
+# directory and sets DISPLAY. Everything is ended and removed on exit.
+x11_start() {
+    X11_DIR=$(mktemp -d)
+    X11_PIDS=()
+    trap x11_stop EXIT
+    Xvfb -displayfd 3 -screen 0 "${X11_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$X11_DIR/display" \
+        >"$X11_DIR/xvfb.log" 2>&1 &
+    X11_PIDS+=($!)
+    local n
+    for n in $(seq 100); do [ -s "$X11_DIR/display" ] && break; sleep 0.1; done
+    [ -s "$X11_DIR/display" ] || { echo "Xvfb did not start"; cat "$X11_DIR/xvfb.log"; exit 1; }
+    export DISPLAY=":$(head -n1 "$X11_DIR/display")"
+    unset QT_QPA_PLATFORM
+    openbox >"$X11_DIR/openbox.log" 2>&1 &
+    X11_PIDS+=($!)
+    for n in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; exit 1; }
+    mkdir -p "$X11_DIR/work"
+    cd "$X11_DIR/work"
+}
+
+x11_stop() {
+    local pid
+    for pid in "${X11_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    cd / && rm -rf "$X11_DIR"
+}
+
+# Writes a valid settings file into the working folder; arguments replace its [MainWindow] lines
+# (e.g. "State = 1").
+x11_write_settings() {
+    local window=("State = 0" "Width = 960" "Height = 640" "Splitter = 235")
+    [ $# -eq 0 ] || window=("$@")
+    {
+        printf '\xEF\xBB\xBF\r\n[General]\r\nFilePath = %s/\r\nwaitTimer = 100\r\nrepeatCount = 3\r\nlogOut = 1\r\n' "$PWD"
+        printf '[MainWindow]\r\n'
+        printf '%s\r\n' "${window[@]}"
+        printf '[ParametersTable]\r\ncolWidth_Code = 50\r\ncolWidth_Name = 220\r\ncolWidth_Set = 150\r\n'
+        printf 'colWidth_Read = 150\r\ncolWidth_Range = 100\r\ncolWidth_Default = 80\r\ncolWidth_Addr = 100\r\n'
+        printf 'colWidth_AddrEE = 100\r\n'
+    } >Paramora.ini
+}
+
+# Starts the program in the working folder (a valid settings file is written first unless one is
+# there); PARAMORA_PID names it. Waits for its Main Window, whose id is MAIN_WINDOW.
+x11_start_program() {
+    [ -e Paramora.ini ] || x11_write_settings
+    "$PARAMORA_BINARY" "$@" >"$X11_DIR/program.log" 2>&1 &
+    PARAMORA_PID=$!
+    X11_PIDS+=("$PARAMORA_PID")
+    MAIN_WINDOW=$(x11_wait_window "Paramora")
+}
+
+# Prints the id of the first visible window whose title matches the pattern, waiting up to 20 s.
+x11_wait_window() {
+    local id n
+    for n in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "no window named '$1' appeared" >&2
+    return 1
+}
+
+# Waits up to 20 s for the program to end and sets PARAMORA_EXIT to its exit code (not in a
+# subshell: only this shell can wait for it).
+x11_wait_exit() {
+    local n
+    for n in $(seq 200); do
+        kill -0 "$PARAMORA_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$PARAMORA_PID" 2>/dev/null && x11_fail "the program did not end"
+    PARAMORA_EXIT=0
+    wait "$PARAMORA_PID" || PARAMORA_EXIT=$?
+}
+
+# Saves a PNG of the whole screen when PARAMORA_X11_SHOTS names a folder (for looking at by eye).
+x11_screenshot() {
+    [ -n "${PARAMORA_X11_SHOTS:-}" ] || return 0
+    command -v import >/dev/null || return 0
+    import -window root "$PARAMORA_X11_SHOTS/$1.png"
+}
+
+x11_fail() { echo "FAIL: $*"; exit 1; }
