@@ -22,7 +22,8 @@ struct WindowLayout {
     std::uint16_t width = 960;     // inner size, the menu bar included
     std::uint16_t height = 640;
     std::uint16_t splitter = 235;  // the tree's width
-    std::array<std::uint16_t, tableColumnCount> columnWidths{50, 220, 150, 150, 100, 80, 100, 100};
+    // The last column is wide enough for its heading "Modbus адр. EEPROM".
+    std::array<std::uint16_t, tableColumnCount> columnWidths{50, 220, 150, 150, 100, 80, 100, 120};
 };
 
 inline std::string FilePath;          // folder of parameter files, ending in "/"

@@ -27,6 +27,10 @@ struct ParityEntry {
 constexpr std::array<ParityEntry, 5> parityEntries = {{
     {"Нет", 0}, {"Чет (Even)", 2}, {"Нечет (Odd)", 1}, {"Единица (Mark)", 3}, {"Ноль (Space)", 4}}};
 
+// Wide enough to show "Единица (Mark)" and "ПЧ Halmer Zr24" whole; the frame and the window still
+// hold every list, and the lists of the frame keep one width so their column stays aligned.
+constexpr int listWidth = 106;
+
 void labelRight(int id, gui::Rect r, const char* text) { gui::label(win::comm, id, r, text, gui::Align::Right); }
 
 void list(int id, gui::Rect r, std::initializer_list<const char*> entries, int selected)
@@ -54,18 +58,18 @@ void buildConnectionWindow()
     gui::button(win::comm, defaultsButton, {225, 180, 100, 30}, "По умолчанию");
     gui::frame(win::comm, portFrame, {15, 15, 195, 205}, "Настройка СОМ порта");
     labelRight(portLabel, {20, 43, 60, 15}, "Выбрать");
-    gui::comboBox(win::comm, portList, {90, 40, 100, 20});
+    gui::comboBox(win::comm, portList, {90, 40, listWidth, 20});
     labelRight(baudLabel, {20, 73, 60, 15}, "Скорость");
-    gui::comboBox(win::comm, baudList, {90, 70, 100, 20});
+    gui::comboBox(win::comm, baudList, {90, 70, listWidth, 20});
     for (const char* baud : baudTexts)
         gui::addItem(baudList, baud);
     gui::setState(baudList, 3);
     labelRight(dataBitsLabel, {20, 103, 60, 15}, "Бит");
-    list(dataBitsList, {90, 100, 100, 20}, {"7", "8"}, 1);
+    list(dataBitsList, {90, 100, listWidth, 20}, {"7", "8"}, 1);
     labelRight(stopBitsLabel, {20, 133, 60, 15}, "Стоп бит");
-    list(stopBitsList, {90, 130, 100, 20}, {"1", "1.5", "2"}, 0);
+    list(stopBitsList, {90, 130, listWidth, 20}, {"1", "1.5", "2"}, 0);
     labelRight(parityLabel, {20, 163, 60, 15}, "Четность");
-    gui::comboBox(win::comm, parityList, {90, 160, 100, 20});
+    gui::comboBox(win::comm, parityList, {90, 160, listWidth, 20});
     for (const auto& entry : parityEntries)
         gui::addItem(parityList, entry.text, entry.code);
     gui::setState(parityList, 0);
@@ -76,10 +80,10 @@ void buildConnectionWindow()
         deviceAddressText.assign(1, '1');
     gui::setText(addressField, deviceAddressText);
     labelRight(modeLabel, {20, 193, 60, 15}, "Режим");
-    list(modeList, {90, 190, 100, 20}, {"Modbus RTU", "Modbus ASCII"}, 0);
+    list(modeList, {90, 190, listWidth, 20}, {"Modbus RTU", "Modbus ASCII"}, 0);
     gui::enableControl(modeList, false);
     gui::label(win::comm, modelLabel, {215, 15, 115, 15}, "Тип оборудования:", gui::Align::Centre);
-    gui::comboBox(win::comm, modelList, {225, 40, 100, 20});
+    gui::comboBox(win::comm, modelList, {225, 40, listWidth, 20});
     for (const ModelEntry& model : loaderTable)
         gui::addItem(modelList, model.title);
     gui::setState(modelList, 0);

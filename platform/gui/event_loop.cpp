@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QEventLoop>
-#include <QFont>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -23,11 +22,7 @@ QApplication* application()
     static char name[] = "paramora";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
-    // Sizes and positions are given in pixels for the small default font of the original
-    // desktop; a larger one would not fit the labels and columns.
-    QFont font = QApplication::font();
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    detail::applyProgramFont();
     return app;
 }
 }  // namespace

@@ -16,7 +16,7 @@ std::string validSettingsFile(const std::string& filePath, int logOut)
            std::to_string(logOut) +
            "\r\n[MainWindow]\r\nState = 0\r\nWidth = 960\r\nHeight = 640\r\nSplitter = 235\r\n[ParametersTable]\r\n"
            "colWidth_Code = 50\r\ncolWidth_Name = 220\r\ncolWidth_Set = 150\r\ncolWidth_Read = 150\r\n"
-           "colWidth_Range = 100\r\ncolWidth_Default = 80\r\ncolWidth_Addr = 100\r\ncolWidth_AddrEE = 100\r\n";
+           "colWidth_Range = 100\r\ncolWidth_Default = 80\r\ncolWidth_Addr = 100\r\ncolWidth_AddrEE = 120\r\n";
 }
 
 void AppTest::SetUp()
