@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyleOptionHeader>
 #include <QWheelEvent>
 
 #include "platform/gui/registry.h"
@@ -42,8 +43,22 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < static_cast<int>(headings_.size()))
-        return headings_[static_cast<std::size_t>(section)];
+        return fittedHeading(section);
     return {};
+}
+
+// The header centres its text and clips it at both ends; a heading wider than its column is
+// shortened at the right with "…" instead, so its beginning stays readable.
+QString TableModel::fittedHeading(int section) const
+{
+    const QString& heading = headings_[static_cast<std::size_t>(section)];
+    if (!header_)
+        return heading;
+    QStyleOptionHeader option;
+    option.initFrom(header_);
+    option.rect = QRect(0, 0, header_->sectionSize(section), header_->height());
+    const QRect label = header_->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header_);
+    return header_->fontMetrics().elidedText(heading, Qt::ElideRight, label.width());
 }
 
 // Check marks are toggled by the view's own click handling, not by the item machinery.
@@ -129,6 +144,7 @@ TableView::TableView(QWidget* parent) : QTableView(parent), model_(new TableMode
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    model_->setHeader(horizontalHeader());
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         const QPoint global = QCursor::pos();
         notify(TableMessage::HeaderResize, viewport()->mapFromGlobal(global), global);

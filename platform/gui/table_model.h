@@ -4,6 +4,8 @@
 // table hook after the view's own.
 
 #include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QPointer>
 #include <QTableView>
 
 #include <array>
@@ -31,6 +33,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void setHeadings(const std::vector<QString>& headings);
+    // Headings are given as they fit the sections of this header (which repaints a section whose
+    // width changes, asking for its heading again).
+    void setHeader(QHeaderView* header) { header_ = header; }
     void clearRows();
     int appendRow();
     // Rows appended and cells changed since the last flush reach the view in one step.
@@ -39,7 +44,9 @@ public:
     void cellChanged(int r, int column);
 
 private:
+    QString fittedHeading(int section) const;
     std::vector<QString> headings_;
+    QPointer<QHeaderView> header_;
     std::vector<Row> rows_;
     int shownRows_ = 0;  // rows the view knows of
     int changedFirst_ = -1, changedLast_ = -1;  // rows with cells changed since the last flush

@@ -2,8 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include "platform/gui/gui.h"
@@ -98,6 +100,23 @@ TEST_F(GuiLayerTest, TableHookRunsAfterTheCheckBoxHasToggled)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(cell.x + 5, cell.y + 3));
     EXPECT_EQ(hits, 1);
     EXPECT_TRUE(checkedWhenHooked);
+}
+
+TEST_F(GuiLayerTest, AHeadingWiderThanItsColumnEndsInAnEllipsis)
+{
+    gui::table(0, 7, {0, 0, 500, 300});
+    gui::tableSetColumns(7, {{"√", 22}, {"Modbus адр. EEPROM", 60}});
+    auto* view = qobject_cast<QTableView*>(gui::widgetOf(7));
+    ASSERT_NE(view, nullptr);
+    const auto shown = [view] { return view->model()->headerData(1, Qt::Horizontal).toString(); };
+    EXPECT_TRUE(shown().startsWith(QStringLiteral("Modbus"))) << shown().toStdString();
+    EXPECT_TRUE(shown().endsWith(QChar(0x2026))) << shown().toStdString();
+    EXPECT_LT(view->horizontalHeader()->fontMetrics().horizontalAdvance(shown()), 60);
+
+    // Dragged wider, the column shows its whole heading.
+    view->horizontalHeader()->resizeSection(1, 300);
+    EXPECT_EQ(shown(), QStringLiteral("Modbus адр. EEPROM"));
+    EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("√"));
 }
 
 TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
