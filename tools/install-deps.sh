@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libgl-dev libpng-dev zlib1g-dev libchm-dev
-          fonts-liberation2
+          fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev
           clang-14 libclang-rt-14-dev
           xvfb openbox xdotool wmctrl x11-utils)

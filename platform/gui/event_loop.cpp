@@ -23,6 +23,7 @@ QApplication* application()
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     detail::applyProgramFont();
+    detail::installQtTranslations();
     return app;
 }
 }  // namespace

@@ -84,8 +84,9 @@ std::string str(const QString& text);
 void flushPendingLines(int id = -1);  // -1: every text area
 void dropPendingLines(int id);
 
-// The application's font, set once when the application object is made.
+// The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();
+void installQtTranslations();
 
 // Control events raised by the user's own actions.
 void raiseControlEvent(int window, int id, EventType type);

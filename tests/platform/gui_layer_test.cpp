@@ -2,11 +2,20 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+
+#include <memory>
 
 #include "platform/gui/gui.h"
 
@@ -117,6 +126,34 @@ TEST_F(GuiLayerTest, AHeadingWiderThanItsColumnEndsInAnEllipsis)
     view->horizontalHeader()->resizeSection(1, 300);
     EXPECT_EQ(shown(), QStringLiteral("Modbus адр. EEPROM"));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("√"));
+}
+
+TEST_F(GuiLayerTest, QtsOwnTextsAreRussian)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ru.qm")))
+        GTEST_SKIP() << "Qt's Russian translations are not installed (qt6-translations-l10n, tools/install-deps.sh)";
+    const QRegularExpression cyrillic(QStringLiteral("\\p{Cyrillic}"));
+    QStringList english;
+
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator() && !action->text().contains(cyrillic))
+            english << action->text();
+
+    QFileDialog dialog(nullptr, QStringLiteral("Сохранить параметры"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (!label->text().isEmpty() && !label->text().contains(cyrillic))
+            english << label->text();
+    const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    for (const QPushButton* button : buttons->findChildren<QPushButton*>())
+        if (!button->text().contains(cyrillic))
+            english << button->text();
+
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
