@@ -507,6 +507,40 @@ TEST_F(ParameterFileTest, SaveWritesBackToTheDocumentsOwnFileAndAsksBeforeReplac
     EXPECT_TRUE(messages.empty());
 }
 
+// A file of a model the program has no description of opens as an empty document, which cannot
+// hold the file's values: Save asks for a file as Save as does, and the file itself stays as it was.
+TEST_F(ParameterFileTest, SaveNeverReplacesAFileOfAModelWithoutDescription)
+{
+    for (const std::string model : {"ПЧ Tovik Zr36", "ПЧ Halmer Wq16"}) {
+        SCOPED_TRACE(model);
+        triggerMenu(cmd::newZr12);
+        const std::string path = folder() + "other.pmr";
+        const std::string bytes = pmr("\r\n; written elsewhere\r\n[General]\r\nModel = " + model +
+                                      "\r\nAddress = 7\r\nBaud = 5\r\n[Parameter Set]\r\nF0.01 = 500\r\n"
+                                      "[Parameter Read]\r\nF0.02 = 3\r\n[Check Parameter]\r\nF0.01 = 1\r\n");
+        writeFileBytes(path, bytes);
+        openFile(path);  // the reload question: Yes
+        EXPECT_EQ(currentFileName, "other.pmr");
+        EXPECT_EQ(gui::tableRowCount(ctl::table), 0);
+
+        const std::size_t dialogsBefore = dialogs.size();
+        cancelDialog();
+        triggerMenu(cmd::fileSave);
+        ASSERT_EQ(dialogs.size(), dialogsBefore + 1);
+        EXPECT_TRUE(dialogs.back().save);
+        EXPECT_EQ(dialogs.back().title, "Сохранить файл конфигурации");
+        EXPECT_EQ(readFileBytes(path), bytes);
+        EXPECT_EQ(currentFileName, "other.pmr");
+
+        answerDialog(folder() + "copy");
+        triggerMenu(cmd::fileSave);
+        EXPECT_TRUE(fileExists(folder() + "copy.pmr"));
+        EXPECT_EQ(currentFileName, "copy.pmr");
+        EXPECT_EQ(readFileBytes(path), bytes);
+        std::filesystem::remove(folder() + "copy.pmr");
+    }
+}
+
 TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
 {
     triggerMenu(cmd::newZr12);
