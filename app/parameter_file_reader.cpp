@@ -14,7 +14,6 @@
 #include "app/value_text.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/message_box.h"
-#include "platform/shell/regular_file.h"
 
 namespace {
 
@@ -123,16 +122,14 @@ std::uint16_t openParameterFile()
         return openResult::none;
     // The user may pick any path: a FIFO, a device or a huge file is not opened at all, and a
     // plain file that opens but cannot be read has no groups to list.
-    std::string bytes;
-    const shell::FileRead read = shell::readRegularFile(*path, PreferenceReader::maxFileBytes, bytes);
+    PreferenceReader reader;
+    const shell::FileRead read = reader.read(*path);
     if (read == shell::FileRead::refused) {
         gui::messageBox("Ошибка", "Невозможно открыть файл конфигурации", gui::Icon::Error);
         return openResult::none;
     }
     if (read == shell::FileRead::failed)
         return openResult::noGroupListing;
-    PreferenceReader reader;
-    reader.parse(bytes);
     const std::uint16_t result = readGroups(reader);
     if (result != openResult::opened)
         return result;

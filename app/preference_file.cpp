@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "platform/shell/regular_file.h"
-
 namespace {
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
@@ -178,14 +176,14 @@ bool PreferenceWriter::close()
     return written;
 }
 
-bool PreferenceReader::open(const std::string& path)
+shell::FileRead PreferenceReader::read(const std::string& path)
 {
     close();
     std::string bytes;
-    if (shell::readRegularFile(path, maxFileBytes, bytes) != shell::FileRead::done)
-        return false;
-    parse(bytes);
-    return true;
+    const shell::FileRead result = shell::readRegularFile(path, maxFileBytes, bytes);
+    if (result == shell::FileRead::done)
+        parse(bytes);
+    return result;
 }
 
 void PreferenceReader::parse(std::string_view bytes)

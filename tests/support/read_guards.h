@@ -74,7 +74,7 @@ public:
         std::ifstream("/proc/self/statm") >> pages;
         const rlim_t ceiling = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + headroom;
         rlimit limited = previous_;
-        if (previous_.rlim_max == RLIM_INFINITY || ceiling < previous_.rlim_max)
+        if (pages > 0 && (previous_.rlim_max == RLIM_INFINITY || ceiling < previous_.rlim_max))
             limited.rlim_cur = ceiling;
         setrlimit(RLIMIT_AS, &limited);
     }
