@@ -40,9 +40,17 @@ void openCommand()
     showWaitWindow(false);
 }
 
+void saveAsCommand();
+
 void saveCommand()
 {
     logLine(tagFileSave);
+    // Written back, a document without a description would leave its file without the values it
+    // could not take: it goes to a file the user names instead.
+    if (!documentHasDescription()) {
+        saveAsCommand();
+        return;
+    }
     saveParameterFile();
 }
 

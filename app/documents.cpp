@@ -31,7 +31,11 @@ constexpr std::array<DocumentModel, 10> documentModels = {{
     {"ПЧ Halmer Wq16", "New_Wq16.pmr", -1},
     {"УПП Tovik Jx9", "New_Jx9.pmr", 7},
 }};
+
+bool describedDocument = false;
 }  // namespace
+
+bool documentHasDescription() { return describedDocument; }
 
 bool saveQuestionAllowsToGoOn(const char* question)
 {
@@ -66,7 +70,8 @@ std::uint16_t newDocument(std::string_view modelName)
     clearDeviceDescription();
     currentFileName = model->fileName;
     currentFilePath.clear();
-    if (model->loaderIndex >= 0)
+    describedDocument = model->loaderIndex >= 0;
+    if (describedDocument)
         loaderTable[static_cast<std::size_t>(model->loaderIndex)].loader();
     initialValuesFromDefaults();
     buildParameterTree();

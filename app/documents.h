@@ -9,6 +9,10 @@
 // connected), 0 the save question's save failed (nothing changed).
 std::uint16_t newDocument(std::string_view modelName);
 
+// False while the document is of a model the program has no description of: it holds no
+// parameter, so it cannot hold the values of the file it was opened from.
+bool documentHasDescription();
+
 // Asks the save question when the document is modified and saves on Yes. False when the save
 // failed, so the command that asked must stop.
 bool saveQuestionAllowsToGoOn(const char* question);

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <optional>
 
 #include "app/description_store.h"
@@ -23,17 +22,6 @@ enum GroupSeen : unsigned { seenGeneral = 1, seenSet = 2, seenRead = 4, seenChec
 constexpr const char* reloadQuestion =
     "Текущий открытый файл не соответствует типу оборудования файла конфигурации.\n"
     "Желаете открыть файл и перезагрузить параметры?";
-
-// A path the system opens but whose contents cannot be read (a folder) is told apart from one that
-// does not open at all.
-bool fileOpens(const std::string& path)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-}
 
 std::optional<std::string> chooseFile()
 {
@@ -132,12 +120,15 @@ std::uint16_t openParameterFile()
     const std::optional<std::string> path = chooseFile();
     if (!path)
         return openResult::none;
-    if (!fileOpens(*path)) {
+    // The user may pick any path: a FIFO, a device or a huge file is not opened at all, and a
+    // plain file that opens but cannot be read has no groups to list.
+    PreferenceReader reader;
+    const shell::FileRead read = reader.read(*path);
+    if (read == shell::FileRead::refused) {
         gui::messageBox("Ошибка", "Невозможно открыть файл конфигурации", gui::Icon::Error);
         return openResult::none;
     }
-    PreferenceReader reader;
-    if (!reader.open(*path))
+    if (read == shell::FileRead::failed)
         return openResult::noGroupListing;
     const std::uint16_t result = readGroups(reader);
     if (result != openResult::opened)

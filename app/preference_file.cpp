@@ -1,6 +1,5 @@
 #include "app/preference_file.h"
 
-#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -62,20 +61,6 @@ std::int32_t leadingInteger(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    const bool failed = std::ferror(file) != 0;  // a folder opens but cannot be read
-    std::fclose(file);
-    return !failed;
-}
-
 }  // namespace
 
 bool preferenceNamesEqual(std::string_view a, std::string_view b)
@@ -95,6 +80,12 @@ bool PreferenceWriter::create(const std::string& path)
     lastWritten_ = items_.end();
     groupPending_ = false;
     pendingGroup_.clear();
+    // A FIFO, a device or a folder in the file's place, or where a link there points, is never
+    // replaced by a settings-style file.
+    if (!shell::isPlainFileOrAbsent(path)) {
+        file_.discard();
+        return false;
+    }
     return file_.open(path);
 }
 
@@ -185,14 +176,14 @@ bool PreferenceWriter::close()
     return written;
 }
 
-bool PreferenceReader::open(const std::string& path)
+shell::FileRead PreferenceReader::read(const std::string& path)
 {
     close();
     std::string bytes;
-    if (!readWholeFile(path, bytes))
-        return false;
-    parse(bytes);
-    return true;
+    const shell::FileRead result = shell::readRegularFile(path, maxFileBytes, bytes);
+    if (result == shell::FileRead::done)
+        parse(bytes);
+    return result;
 }
 
 void PreferenceReader::parse(std::string_view bytes)

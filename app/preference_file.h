@@ -5,6 +5,7 @@
 // "[Group]", "Key = value"), each ended by CR LF, nothing else. As read: UTF-8 after a byte-order
 // mark, Latin-1 without one; any line end; key and group names compared with ASCII letters folded.
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -12,11 +13,13 @@
 #include <vector>
 
 #include "platform/shell/atomic_file.h"
+#include "platform/shell/regular_file.h"
 
 class PreferenceWriter {
 public:
-    // Starts a new file in place of any file of that name; false when it cannot be created, and
-    // every later call is then ignored.
+    // Starts a new file in place of any plain file of that name; false when it cannot be created
+    // or something else stands there (a FIFO, a device, a folder), and every later call is then
+    // ignored.
     bool create(const std::string& path);
     void addComment(std::string_view text);
     // The group's line appears only once a comment or key follows; reopening a group that is
@@ -54,8 +57,14 @@ private:
 
 class PreferenceReader {
 public:
-    // Reads the whole file; false when it is missing or unreadable. The file is never changed.
-    bool open(const std::string& path);
+    // Far beyond any file the program writes; a larger one is taken for something else.
+    static constexpr std::size_t maxFileBytes = std::size_t{4} << 20;
+
+    // Reads the whole file; false when it is missing, unreadable, not a plain file or larger than
+    // maxFileBytes. Never blocks, and never changes the file.
+    bool open(const std::string& path) { return read(path) == shell::FileRead::done; }
+    // The same, telling a file that was refused apart from one whose reading failed.
+    shell::FileRead read(const std::string& path);
     void close();
     bool isOpen() const { return open_; }
 

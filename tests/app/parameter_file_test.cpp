@@ -12,6 +12,7 @@
 #include "link/comm_window.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/refused_files.h"
 
 namespace {
 
@@ -141,7 +142,8 @@ TEST_F(ParameterFileTest, EachOpenResultShowsItsMessageLogsItAndLeavesTheDocumen
     logOut = 1;
     triggerMenu(cmd::newZr12);
     parameter("P0.0.05").setValue = 2500;
-    std::filesystem::create_directory(folder() + "folder.pmr");
+    // A plain file that opens but whose reading fails.
+    std::filesystem::create_symlink("/proc/self/mem", folder() + "unreadable.pmr");
     const std::string wrongFormat = "Неверный формат файла!\r";
 
     struct Case {
@@ -155,7 +157,7 @@ TEST_F(ParameterFileTest, EachOpenResultShowsItsMessageLogsItAndLeavesTheDocumen
     const Case cases[] = {
         {nullptr, nullptr, gui::Answer::Yes, false, 0, ""},
         {nullptr, "missing.pmr", gui::Answer::Yes, false, 0, "Невозможно открыть файл конфигурации"},
-        {nullptr, "folder.pmr", gui::Answer::Yes, false, 8, wrongFormat + "Нет ни одной группы"},
+        {nullptr, "unreadable.pmr", gui::Answer::Yes, false, 8, wrongFormat + "Нет ни одной группы"},
         {"[General]\r\nAddress = 5\r\n", "a.pmr", gui::Answer::Yes, false, 3,
          wrongFormat + "Файл конфигурации не содержит модели оборудования."},
         {"[General]\r\nModel = ПЧ Tovik Zr99\r\n", "b.pmr", gui::Answer::Yes, false, 4,
@@ -237,13 +239,39 @@ TEST_F(ParameterFileTest, AFileOfTheLoadedModelStartsFromInitialValuesAndItsOwnM
     EXPECT_EQ(gui::text(parameter("P2.0.14").optionKey), "-30.0");
 }
 
+// A FIFO, a device, a folder or a file far larger than any parameter file is a file that cannot be
+// opened; none of them blocks the program or ends it.
+TEST_F(ParameterFileTest, OpenRefusesWhatIsNotAPlainFileOfSaneSize)
+{
+    triggerMenu(cmd::newZr12);
+    parameter("P0.0.05").setValue = 2500;
+    const std::string valid = pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP0.0.05 = 1234\r\n");
+    int n = 0;
+    for (const RefusedFile& c : refusedFiles) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder() + "refused" + std::to_string(++n) + ".pmr";
+        c.make(path, valid);
+        messages.clear();
+        logOut = 1;
+        readWithoutBlocking(path, [&] { openFile(path); });
+        logOut = 0;
+        EXPECT_TRUE(lastLogLineIs("#MenuItem_FileOpen 0"));
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, "Ошибка");
+        EXPECT_EQ(messages[0].text, "Невозможно открыть файл конфигурации");
+        EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+        EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+        EXPECT_EQ(documentState, 1);
+    }
+}
+
 // Files no program wrote. Opening never crashes, takes every value it can use, and leaves a
 // document whose table shows what it holds.
 TEST_F(ParameterFileTest, DamagedFilesOpenWithEveryUsableValue)
 {
     triggerMenu(cmd::newZr12);
     const std::string general = "[General]\r\nModel = ПЧ Tovik Zr12\r\n";
-    const std::string megabytes(2 << 20, '7');
+    const std::string longLine(1 << 19, '7');  // whole files stay under the size cap
     std::string unknownKeysAndGroups = "[Parameter Set]\r\n";
     for (int i = 0; i < 5000; ++i)
         unknownKeysAndGroups += "P" + std::to_string(i) + " = " + std::to_string(i) + "\r\n[Group " + std::to_string(i) + "]\r\n";
@@ -262,8 +290,8 @@ TEST_F(ParameterFileTest, DamagedFilesOpenWithEveryUsableValue)
         {"NUL bytes", pmr(general + "[Parameter Set]\r\nP0.0.05 = 12\0 34\r\nP0.0\0.07 = 1\r\n[Check Parameter]\r\nP0.0.04 = 1\0\r\n"s),
          1, 12, true},
         {"NUL in the model", pmr("[General]\r\nModel = ПЧ Tovik Zr12\0\r\n"s), 4, 0, false},
-        {"lines of megabytes", pmr("; " + megabytes + "\r\n" + general + "Address = " + megabytes + "\r\n[Parameter Set]\r\n" +
-                                   megabytes + " = 1\r\nP0.0.06 = " + megabytes + "\r\nP0.0.05 = 1234\r\n"),
+        {"lines of half a megabyte", pmr("; " + longLine + "\r\n" + general + "Address = " + longLine + "\r\n[Parameter Set]\r\n" +
+                                         longLine + " = 1\r\nP0.0.06 = " + longLine + "\r\nP0.0.05 = 1234\r\n"),
          1, 1234, false},
         // Without the byte-order mark the file is Latin-1, where no model name can be written.
         {"Latin-1 lines of megabytes", std::string(2 << 20, '\xE9') + "\r\n" + general, 4, 0, false},
@@ -477,6 +505,40 @@ TEST_F(ParameterFileTest, SaveWritesBackToTheDocumentsOwnFileAndAsksBeforeReplac
     messages.clear();
     triggerMenu(cmd::fileSave);  // its own file now: no question
     EXPECT_TRUE(messages.empty());
+}
+
+// A file of a model the program has no description of opens as an empty document, which cannot
+// hold the file's values: Save asks for a file as Save as does, and the file itself stays as it was.
+TEST_F(ParameterFileTest, SaveNeverReplacesAFileOfAModelWithoutDescription)
+{
+    for (const std::string model : {"ПЧ Tovik Zr36", "ПЧ Halmer Wq16"}) {
+        SCOPED_TRACE(model);
+        triggerMenu(cmd::newZr12);
+        const std::string path = folder() + "other.pmr";
+        const std::string bytes = pmr("\r\n; written elsewhere\r\n[General]\r\nModel = " + model +
+                                      "\r\nAddress = 7\r\nBaud = 5\r\n[Parameter Set]\r\nF0.01 = 500\r\n"
+                                      "[Parameter Read]\r\nF0.02 = 3\r\n[Check Parameter]\r\nF0.01 = 1\r\n");
+        writeFileBytes(path, bytes);
+        openFile(path);  // the reload question: Yes
+        EXPECT_EQ(currentFileName, "other.pmr");
+        EXPECT_EQ(gui::tableRowCount(ctl::table), 0);
+
+        const std::size_t dialogsBefore = dialogs.size();
+        cancelDialog();
+        triggerMenu(cmd::fileSave);
+        ASSERT_EQ(dialogs.size(), dialogsBefore + 1);
+        EXPECT_TRUE(dialogs.back().save);
+        EXPECT_EQ(dialogs.back().title, "Сохранить файл конфигурации");
+        EXPECT_EQ(readFileBytes(path), bytes);
+        EXPECT_EQ(currentFileName, "other.pmr");
+
+        answerDialog(folder() + "copy");
+        triggerMenu(cmd::fileSave);
+        EXPECT_TRUE(fileExists(folder() + "copy.pmr"));
+        EXPECT_EQ(currentFileName, "copy.pmr");
+        EXPECT_EQ(readFileBytes(path), bytes);
+        std::filesystem::remove(folder() + "copy.pmr");
+    }
 }
 
 TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/preference_file.h"
+#include "tests/support/refused_files.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -188,13 +189,29 @@ TEST_F(PreferenceFileTest, ReadsBackWhatTheWriterWroteAndNeverChangesTheFile)
     EXPECT_EQ(readFileBytes("round.pmr"), bytes);
 }
 
-TEST_F(PreferenceFileTest, MissingOrUnreadableFileDoesNotOpen)
+TEST_F(PreferenceFileTest, OnlyARegularFileWithinTheSizeCapOpens)
 {
+    const std::string valid = "\xEF\xBB\xBF\r\n[G]\r\nK = 1\r\n";
+    writeFileBytes("full.ini", valid);
+    std::filesystem::resize_file("full.ini", PreferenceReader::maxFileBytes);
     PreferenceReader reader;
+    ASSERT_TRUE(reader.open("full.ini"));
+    reader.startGroups();
+    ASSERT_TRUE(reader.nextGroup());
+    EXPECT_EQ(reader.readNumber("K", 0), 1);
+
     EXPECT_FALSE(reader.open("absent.ini"));
-    std::filesystem::create_directory("folder.ini");
-    EXPECT_FALSE(reader.open("folder.ini"));
     EXPECT_FALSE(reader.isOpen());
+    int n = 0;
+    for (const RefusedFile& c : refusedFiles) {
+        SCOPED_TRACE(c.name);
+        const std::string path = "refused" + std::to_string(++n) + ".ini";
+        c.make(path, valid);
+        bool opened = true;
+        readWithoutBlocking(path, [&] { opened = reader.open(path); });
+        EXPECT_FALSE(opened);
+        EXPECT_FALSE(reader.isOpen());
+    }
 }
 
 }  // namespace

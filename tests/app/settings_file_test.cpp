@@ -6,6 +6,7 @@
 
 #include "app/settings_file.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/refused_files.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -253,14 +254,44 @@ TEST_F(SettingsFileTest, FailedSaveReportsAndLeavesTheOldFile)
     EXPECT_TRUE(std::filesystem::is_directory("Paramora.ini"));
 }
 
-TEST_F(SettingsFileTest, UnwritableDefaultFileIsNotReported)
+// A FIFO, a device, a folder or a file far larger than any settings file is a file that cannot be
+// opened: the warning and the defaults, and start-up goes on. Only a plain file is ever replaced
+// by the default one; anything else in its place, and what a link points to, is left alone.
+TEST_F(SettingsFileTest, WhatIsNotAPlainFileOfSaneSizeCannotBeOpened)
 {
-    std::filesystem::create_directory("Paramora.ini");  // cannot be read nor replaced
-    loadSettings();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, cannotOpenText);
-    expectDefaultsExceptFilePath();
-    EXPECT_TRUE(std::filesystem::is_directory("Paramora.ini"));
+    int n = 0;
+    for (const RefusedFile& c : refusedFiles) {
+        SCOPED_TRACE(c.name);
+        // Each case in a folder of its own, as the current directory the program reads from.
+        const std::string caseFolder = folder() + "case" + std::to_string(++n);
+        std::filesystem::create_directory(caseFolder);
+        std::filesystem::current_path(caseFolder);
+        c.make("Paramora.ini", bom + validBody());
+        const auto kind = std::filesystem::symlink_status("Paramora.ini").type();
+        if (kind != std::filesystem::file_type::regular) {
+            // First, and fatal: a writer that replaced what a link points to would replace /dev/zero.
+            PreferenceWriter writer;
+            ASSERT_FALSE(writer.create("Paramora.ini"));
+        }
+        messages.clear();
+        FilePath.clear();
+        readWithoutBlocking("Paramora.ini", [] { loadSettings(); });
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, warningTitle);
+        EXPECT_EQ(messages[0].text, cannotOpenText);
+        EXPECT_EQ(FilePath, defaultFilePath());
+        expectDefaultsExceptFilePath();
+        EXPECT_EQ(std::filesystem::symlink_status("Paramora.ini").type(), kind);
+        if (kind == std::filesystem::file_type::regular) {
+            EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(FilePath, 100, 3, 0, WindowLayout{}));
+        } else {
+            EXPECT_FALSE(saveSettings());
+            EXPECT_EQ(messages.back().text, cannotSaveText);
+            EXPECT_EQ(std::filesystem::symlink_status("Paramora.ini").type(), kind);
+        }
+        std::filesystem::current_path(folder());
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/zero"));
 }
 
 }  // namespace

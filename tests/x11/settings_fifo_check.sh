@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Paramora.ini as a FIFO that nothing writes to: the real program does not wait on it. It warns
+# that the settings file cannot be opened, starts with the defaults, leaves the FIFO in place and
+# ends on SIGTERM with exit code 0.
+source "$(dirname "$0")/session.sh"
+x11_require
+x11_start
+mkfifo Paramora.ini
+"$PARAMORA_BINARY" >"$X11_DIR/program.log" 2>&1 &
+PARAMORA_PID=$!
+X11_PIDS+=("$PARAMORA_PID")
+WARNING=$(x11_wait_window "Предупреждение") || x11_fail "no warning: the start waits on the FIFO"
+x11_screenshot settings_fifo_warning
+xdotool windowactivate --sync "$WARNING" key Return
+MAIN_WINDOW=$(x11_wait_window "Paramora") || x11_fail "no Main Window after the warning"
+[ -p Paramora.ini ] || x11_fail "the FIFO was replaced"
+kill -TERM "$PARAMORA_PID"
+x11_wait_exit
+[ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
+echo "PASS"
