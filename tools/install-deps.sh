@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libgl-dev libpng-dev zlib1g-dev libchm-dev
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev
           clang-14 libclang-rt-14-dev
-          xvfb openbox xdotool wmctrl x11-utils)
+          xvfb openbox xdotool wmctrl x11-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

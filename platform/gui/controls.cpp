@@ -1,6 +1,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 #include "platform/gui/registry.h"
 
@@ -35,7 +37,19 @@ ControlRecord* findControl(int id)
 }
 
 namespace {
-// Focus and the return key of edit fields and drop-down lists, which Qt reports only as events.
+// A field inside another control (an editor over a table cell) leaves the wheel to that control:
+// the wheel scrolls the table, it never steps the field's value.
+void passWheelToContainer(QWidget* field, QWheelEvent* wheel)
+{
+    QWidget* area = field->parentWidget();
+    QWheelEvent passed(field->mapTo(area, wheel->position()), wheel->globalPosition(), wheel->pixelDelta(),
+                       wheel->angleDelta(), wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+                       wheel->source());
+    QCoreApplication::sendEvent(area, &passed);
+}
+
+// Focus, the wheel and the return key of edit fields and drop-down lists, which Qt reports only
+// as events.
 class FieldEvents : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override
@@ -44,9 +58,13 @@ public:
         auto* control = findControl(id);
         if (!control || control->widget != object)
             return false;
+        auto* field = static_cast<QWidget*>(object);
         if (event->type() == QEvent::FocusIn)
             raiseControlEvent(control->window, id, EventType::Focus);
-        else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
+        else if (event->type() == QEvent::Wheel && control->parentControl >= 0) {
+            passWheelToContainer(field, static_cast<QWheelEvent*>(event));
+            return true;
+        } else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
                 raiseControlEvent(control->window, id, EventType::ReturnKey);
@@ -86,6 +104,8 @@ QWidget* createCombo(ControlRecord& control)
     for (const auto& [text, data] : control.lazy->items)
         combo->addItem(qs(text), QVariant::fromValue<qlonglong>(data));
     combo->setCurrentIndex(control.lazy->selection);
+    // Qt would also focus a list under a turning wheel; a click or the keyboard focuses it here.
+    combo->setFocusPolicy(Qt::StrongFocus);
     const int window = control.window, id = control.id;
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
                      [window, id] { raiseControlEvent(window, id, EventType::Change); });
