@@ -23,6 +23,14 @@ protected:
         QApplication::sendEvent(widget, &wheel);
         pump();
     }
+
+    // Lets every timer a click starts run out (Qt scrolls a clicked cell into view after the
+    // double-click interval).
+    void waitAfterClick()
+    {
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        pump();
+    }
 };
 
 TEST_F(InPlaceEditorTest, TheWheelOverAnEditorScrollsTheTableAndNeverChangesTheValue)
@@ -49,6 +57,27 @@ TEST_F(InPlaceEditorTest, TheWheelOverAnEditorScrollsTheTableAndNeverChangesTheV
         EXPECT_EQ(documentState, 1);
         EXPECT_FALSE(gui::controlVisible(p.optionKey));
         EXPECT_EQ(tableView()->verticalScrollBar()->value() > 0, c.notches < 0) << "the table scrolls instead";
+    }
+}
+
+TEST_F(InPlaceEditorTest, AClickOnAPartlyVisibleSetCellShowsItsEditorThereAndKeepsTheTableStill)
+{
+    triggerMenu(cmd::newZr12);
+    QTableView* view = tableView();
+    // A wide name column pushes the set column out past the table's right edge but its first 40 pixels.
+    const int areaWidth = view->viewport()->width();
+    view->setColumnWidth(column::name, areaWidth - view->columnViewportPosition(column::name) - 40);
+    for (const char* code : {"P0.0.05", "P0.0.06"}) {
+        SCOPED_TRACE(code);
+        const int key = parameter(code).optionKey;
+        const gui::Rect cell = gui::tableCellRect(ctl::table, rowOfCode(code), column::set);
+        ASSERT_GT(cell.x + cell.w, areaWidth);
+        clickTableAt(QPoint(cell.x + 20, cell.y + cell.h / 2), Qt::LeftButton);
+        waitAfterClick();
+        EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+        EXPECT_TRUE(gui::controlVisible(key));
+        EXPECT_EQ(gui::controlRect(key).x, cell.x);
+        EXPECT_EQ(gui::controlRect(key).y, cell.y);
     }
 }
 

@@ -165,3 +165,11 @@ x11_table_rows() {
     ROW_TOP=$y
     ROW_HEIGHT=$((h / 2))
 }
+
+# The screen's pixels in a box (width height x y) differ between two PNGs.
+x11_area_differs() {
+    local a b
+    a=$(convert "$1" -crop "$3x$4+$5+$6" +repage rgb:- | md5sum)
+    b=$(convert "$2" -crop "$3x$4+$5+$6" +repage rgb:- | md5sum)
+    [ "$a" != "$b" ]
+}
