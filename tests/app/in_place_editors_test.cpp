@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTableView>
 #include <QWheelEvent>
+
+#include <functional>
 
 #include "app/parameter_table.h"
 #include "tests/app/document_test_support.h"
@@ -31,6 +35,8 @@ protected:
         QTest::qWait(QApplication::doubleClickInterval() + 200);
         pump();
     }
+
+    QMenu* fileMenu() { return gui::windowWidget(win::main)->findChild<QMenuBar*>()->actions().at(0)->menu(); }
 };
 
 TEST_F(InPlaceEditorTest, TheWheelOverAnEditorScrollsTheTableAndNeverChangesTheValue)
@@ -78,6 +84,48 @@ TEST_F(InPlaceEditorTest, AClickOnAPartlyVisibleSetCellShowsItsEditorThereAndKee
         EXPECT_TRUE(gui::controlVisible(key));
         EXPECT_EQ(gui::controlRect(key).x, cell.x);
         EXPECT_EQ(gui::controlRect(key).y, cell.y);
+    }
+}
+
+TEST_F(InPlaceEditorTest, AnEditorHiddenAfterItsEntryRaisesNoMoreEvents)
+{
+    logOut = 1;
+    triggerMenu(cmd::newZr12);
+    const std::function<void()> confirmNumber = [this] {
+        focusSetCell("P0.0.11");
+        qobject_cast<QLineEdit*>(gui::widgetOf(parameter("P0.0.11").optionKey))->selectAll();
+        typeInto(parameter("P0.0.11").optionKey, "12.5");
+        pressReturn(parameter("P0.0.11").optionKey);
+    };
+    const std::function<void()> pickChoice = [this] {
+        focusSetCell("P0.0.06");  // the click opens the list's drop-down
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTest::keyClick(gui::widgetOf(parameter("P0.0.06").optionKey), Qt::Key_Down);
+        pump();
+    };
+    for (const auto& enter : {confirmNumber, pickChoice}) {
+        enter();
+        ASSERT_EQ(parameter("P0.0.11").setValue, 125);
+        const std::int32_t choice = parameter("P0.0.06").setValue;
+        const std::string log = logText();
+
+        // A menu opened and closed gives the focus back to whatever held it before.
+        fileMenu()->popup(gui::windowWidget(win::main)->mapToGlobal(QPoint(10, 10)));
+        pump();
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        pump();
+        // Keys typed now reach no hidden field.
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClicks(focused, "7");
+        QTest::keyClick(focused, Qt::Key_Return);
+        pump();
+
+        EXPECT_EQ(logText(), log);
+        EXPECT_EQ(parameter("P0.0.11").setValue, 125);
+        EXPECT_EQ(parameter("P0.0.06").setValue, choice);
     }
 }
 
