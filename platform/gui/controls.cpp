@@ -1,6 +1,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 #include "platform/gui/registry.h"
 
@@ -35,7 +37,27 @@ ControlRecord* findControl(int id)
 }
 
 namespace {
-// Focus and the return key of edit fields and drop-down lists, which Qt reports only as events.
+// Only a field the user can see speaks for the user: a hidden one that still receives focus or
+// keys (Qt gives the focus back to it when a menu or a dialog closes) raises nothing.
+void raiseFieldEvent(const QWidget* field, int window, int id, EventType type)
+{
+    if (field->isVisible())
+        raiseControlEvent(window, id, type);
+}
+
+// A field inside another control (an editor over a table cell) leaves the wheel to that control:
+// the wheel scrolls the table, it never steps the field's value.
+void passWheelToContainer(QWidget* field, QWheelEvent* wheel)
+{
+    QWidget* area = field->parentWidget();
+    QWheelEvent passed(field->mapTo(area, wheel->position()), wheel->globalPosition(), wheel->pixelDelta(),
+                       wheel->angleDelta(), wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+                       wheel->source());
+    QCoreApplication::sendEvent(area, &passed);
+}
+
+// Focus, the wheel and the return key of edit fields and drop-down lists, which Qt reports only
+// as events.
 class FieldEvents : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override
@@ -44,12 +66,16 @@ public:
         auto* control = findControl(id);
         if (!control || control->widget != object)
             return false;
+        auto* field = static_cast<QWidget*>(object);
         if (event->type() == QEvent::FocusIn)
-            raiseControlEvent(control->window, id, EventType::Focus);
-        else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
+            raiseFieldEvent(field, control->window, id, EventType::Focus);
+        else if (event->type() == QEvent::Wheel && control->parentControl >= 0) {
+            passWheelToContainer(field, static_cast<QWheelEvent*>(event));
+            return true;
+        } else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                raiseControlEvent(control->window, id, EventType::ReturnKey);
+                raiseFieldEvent(field, control->window, id, EventType::ReturnKey);
         }
         return false;
     }
@@ -72,8 +98,10 @@ QWidget* createEdit(ControlRecord& control)
     edit->setText(qs(control.lazy->text));
     edit->setCursorPosition(control.lazy->caret);
     const int window = control.window, id = control.id;
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [window, id] { raiseControlEvent(window, id, EventType::Change); });
-    QObject::connect(edit, &QLineEdit::returnPressed, edit, [window, id] { raiseControlEvent(window, id, EventType::ReturnKey); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [edit, window, id] { raiseFieldEvent(edit, window, id, EventType::Change); });
+    QObject::connect(edit, &QLineEdit::returnPressed, edit,
+                     [edit, window, id] { raiseFieldEvent(edit, window, id, EventType::ReturnKey); });
     edit->installEventFilter(fieldEvents());
     return edit;
 }
@@ -86,9 +114,11 @@ QWidget* createCombo(ControlRecord& control)
     for (const auto& [text, data] : control.lazy->items)
         combo->addItem(qs(text), QVariant::fromValue<qlonglong>(data));
     combo->setCurrentIndex(control.lazy->selection);
+    // Qt would also focus a list under a turning wheel; a click or the keyboard focuses it here.
+    combo->setFocusPolicy(Qt::StrongFocus);
     const int window = control.window, id = control.id;
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
-                     [window, id] { raiseControlEvent(window, id, EventType::Change); });
+                     [combo, window, id] { raiseFieldEvent(combo, window, id, EventType::Change); });
     combo->installEventFilter(fieldEvents());
     return combo;
 }
@@ -138,6 +168,24 @@ QWidget* materialise(ControlRecord& control)
     return widget;
 }
 
+namespace {
+// A control inside another one (an editor over a table cell) gives the focus back to that one as
+// it hides, so that keys, and the focus Qt restores after a menu or a dialog, never reach it hidden.
+// (Qt would leave the focus on it and step the table's current cell instead.) A window's own
+// controls pass the focus on along the tab order, as Qt does.
+void releaseFocus(const ControlRecord& control)
+{
+    auto* container = findControl(control.parentControl);
+    QWidget* focused = control.widget->window()->focusWidget();
+    if (!container || !focused || (focused != control.widget && !control.widget->isAncestorOf(focused)))
+        return;
+    if (container->widget)
+        container->widget->setFocus(Qt::OtherFocusReason);
+    if (control.widget->window()->focusWidget() == focused)
+        focused->clearFocus();
+}
+}  // namespace
+
 void applyVisibility(ControlRecord& control)
 {
     if (!control.widget)
@@ -147,6 +195,8 @@ void applyVisibility(ControlRecord& control)
         if (auto* panel = findControl(control.tabPanel))
             if (auto* tabs = qobject_cast<QTabWidget*>(panel->widget.data()))
                 shown = shown && tabs->currentIndex() == control.tabPage;
+    if (!shown)
+        releaseFocus(control);
     control.widget->setVisible(shown);
     if (shown)
         control.widget->raise();

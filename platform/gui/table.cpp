@@ -159,7 +159,12 @@ void TableView::notify(TableMessage::Kind kind, QPoint viewportPos, QPoint globa
 
 void TableView::mousePressEvent(QMouseEvent* event)
 {
+    // Qt scrolls a clicked cell into view half a second later; that scroll would move the table
+    // sideways and hide the editor just placed over the cell. Keyboard moves still scroll.
+    const bool autoScrolls = hasAutoScroll();
+    setAutoScroll(false);
     QTableView::mousePressEvent(event);
+    setAutoScroll(autoScrolls);
     const QPoint pos = event->position().toPoint();
     const QPoint global = event->globalPosition().toPoint();
     if (event->button() == Qt::LeftButton) {

@@ -99,3 +99,77 @@ x11_screenshot() {
 }
 
 x11_fail() { echo "FAIL: $*"; exit 1; }
+
+# Opens File, New and picks the model at that position of the submenu (0: the first) with the
+# keyboard, then waits for the new document's title. Tries again while the window is not yet
+# taking input.
+x11_file_new() {
+    local attempt n downs=()
+    for ((n = 0; n < $1; n++)); do downs+=(Down); done
+    for attempt in 1 2 3 4 5; do
+        xdotool mousemove --window "$MAIN_WINDOW" 20 10 click 1
+        sleep 0.3
+        xdotool key Down Right "${downs[@]}" Return
+        for n in $(seq 50); do
+            xdotool getwindowname "$MAIN_WINDOW" | grep -q "New_" && return 0
+            sleep 0.1
+        done
+        xdotool key Escape Escape Escape
+    done
+    x11_fail "File, New did not open a document"
+}
+
+# Saves a PNG of the whole screen to the file once the screen has stopped changing (for at most
+# about 3 s).
+x11_grab() {
+    local n
+    import -window root "$1"
+    for n in $(seq 20); do
+        sleep 0.15
+        import -window root "$1.next.png"
+        [ "$(compare -metric AE "$1" "$1.next.png" null: 2>&1)" = 0 ] && break
+        mv "$1.next.png" "$1"
+    done
+    rm -f "$1.next.png"
+}
+
+# Waits until the screen stops changing (a repaint after a click or a key has ended).
+x11_wait_still() { x11_grab "$X11_DIR/still.png"; }
+
+# Prints the box holding every pixel that differs between two PNGs: width height x y.
+x11_changed_area() {
+    local box
+    box=$(convert "$1" "$2" -compose difference -composite -threshold 0 -format '%@' info:)
+    echo "${box//[x+]/ }"
+}
+
+# Finds the rows of the parameter table on screen: after a click at (x, y) of the Main Window inside
+# the table, the keyboard selects row 0 and then row 1, and the screen's change is those two rows.
+# Sets, in screen pixels, TABLE_LEFT and TABLE_RIGHT (the visible cell area), ROW_TOP (row 0's top)
+# and ROW_HEIGHT.
+x11_table_rows() {
+    local w=0 h=0 x=0 y=0 attempt
+    xdotool mousemove --window "$MAIN_WINDOW" "$1" "$2" click 1
+    for attempt in 1 2 3; do
+        xdotool key ctrl+Home
+        x11_grab "$X11_DIR/row0.png"
+        xdotool key Down
+        x11_grab "$X11_DIR/row1.png"
+        read -r w h x y < <(x11_changed_area "$X11_DIR/row0.png" "$X11_DIR/row1.png")
+        # Two rows of equal height across the table, or a repaint was caught half done.
+        [ "$w" -gt 100 ] && [ "$h" -ge 16 ] && [ "$h" -le 100 ] && [ $((h % 2)) = 0 ] && break
+    done
+    [ "$w" -gt 100 ] && [ "$h" -ge 16 ] || x11_fail "no table rows found at $1,$2 of the Main Window"
+    TABLE_LEFT=$x
+    TABLE_RIGHT=$((x + w))
+    ROW_TOP=$y
+    ROW_HEIGHT=$((h / 2))
+}
+
+# The screen's pixels in a box (width height x y) differ between two PNGs.
+x11_area_differs() {
+    local a b
+    a=$(convert "$1" -crop "$3x$4+$5+$6" +repage rgb:- | md5sum)
+    b=$(convert "$2" -crop "$3x$4+$5+$6" +repage rgb:- | md5sum)
+    [ "$a" != "$b" ]
+}

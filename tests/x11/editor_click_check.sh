@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# One click on a set cell that sticks out past the table's right edge shows its editor there, and
+# the table does not scroll sideways afterwards.
+source "$(dirname "$0")/session.sh"
+x11_require import convert compare
+x11_start
+x11_write_settings
+sed -i 's/colWidth_Name = 220/colWidth_Name = 560/' Paramora.ini
+x11_start_program
+x11_file_new 0  # Zr12
+x11_table_rows 300 200
+set_left=$((TABLE_LEFT + 22 + 50 + 560))
+[ $((set_left + 20)) -lt "$TABLE_RIGHT" ] && [ $((set_left + 150)) -gt "$TABLE_RIGHT" ] ||
+    x11_fail "the set column is not partly visible (table ${TABLE_LEFT}..${TABLE_RIGHT}, set column at $set_left)"
+# Row 5 is P0.0.05, a number field.
+row_y=$((ROW_TOP + 5 * ROW_HEIGHT + ROW_HEIGHT / 2))
+
+x11_grab "$X11_DIR/before.png"
+xdotool mousemove $((set_left + 10)) "$row_y" click 1
+sleep 1  # Qt's own scroll to a clicked cell came half a second after the click
+x11_grab "$X11_DIR/after.png"
+x11_screenshot editor_click
+# The headers of the first two columns ("√", "Код") stay where they were.
+x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" 80 4 "$TABLE_LEFT" $((ROW_TOP - 8)) &&
+    x11_fail "the table scrolled sideways"
+# A second click lands in the editor if it is there: only a shown editor reports its focus.
+xdotool click 1
+for n in $(seq 30); do grep -q "#EventType_Focus" Paramora.log && break; sleep 0.1; done
+grep -q "#EventType_Focus" Paramora.log || x11_fail "the click showed no editor on the cell"
+echo "PASS"
