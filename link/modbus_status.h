@@ -11,6 +11,9 @@ inline constexpr std::uint16_t statusWrongEcho = 3;
 inline constexpr std::uint16_t statusPortNotOpen = 4;
 inline constexpr std::uint16_t statusWrongAddress = 5;
 inline constexpr std::uint16_t statusWrongFunction = 6;
+// A read reply whose data does not fit the request: another byte count, or fewer bytes than it
+// states.
+inline constexpr std::uint16_t statusMalformedReply = 7;
 inline constexpr std::uint16_t statusDeviceError = 10;
 // Modbus exception n is 10 + n (11 to 18). A request the protocol has no function for (a write to
 // discrete inputs or input registers) fails as exception 1, "illegal function", without being sent.

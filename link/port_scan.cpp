@@ -90,14 +90,11 @@ void scanComPorts()
     gui::clearItems(commctl::portList);
     std::vector<std::string> candidates = onlyExtraCandidates ? std::vector<std::string>{} : serialPortCandidates();
     candidates.insert(candidates.end(), extraCandidates.begin(), extraCandidates.end());
-    // A probe of its own: the program's port is never touched here.
-    serial::Port probe;
-    for (const std::string& path : candidates) {
-        if (serial::open(probe, path, currentLineSettings())) {
+    // Only a look: another program may use a port without locking it, and the program's own port
+    // is not touched here either. Connect applies the settings.
+    for (const std::string& path : candidates)
+        if (serial::isFree(path))
             gui::addItem(commctl::portList, path);
-            serial::close(probe);
-        }
-    }
     gui::addItem(commctl::portList, refreshPortsEntry);
     gui::setState(commctl::portList, 0);
     gui::enableControl(commctl::connectButton, gui::itemCount(commctl::portList) > 1);

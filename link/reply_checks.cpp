@@ -54,11 +54,38 @@ void errorWalk(const std::uint8_t* reply, int length, bool& noFurtherAttempt)
     }
 }
 
+// The data bytes a read reply must carry: one bit per coil or input, two bytes per register.
+int expectedDataBytes(std::uint8_t function)
+{
+    return function == 1 || function == 2 ? (modbusRequest.count + 7) / 8 : 2 * modbusRequest.count;
+}
+
+// A read reply must carry the data the request asked for, and all of it: otherwise the values
+// would come from whatever follows the data, the checksum included. Traces why it does not.
+bool readDataFits(std::uint8_t function, const std::uint8_t* reply, int bodyLength)
+{
+    if (bodyLength < 3) {
+        traceLine("Ответ не содержит числа байт данных");
+        return false;
+    }
+    const int stated = reply[2];
+    const int expected = expectedDataBytes(function);
+    if (stated != expected) {
+        traceLine("Число байт данных в ответе не соответствует запросу: " + std::to_string(stated) + " вместо " +
+                  std::to_string(expected));
+        return false;
+    }
+    if (bodyLength - 3 < stated) {
+        traceLine("Ответ короче, чем указано в нем: байт данных " + std::to_string(bodyLength - 3) + " из " +
+                  std::to_string(stated));
+        return false;
+    }
+    return true;
+}
+
 // The checks after the checksum: address, function (with the error walk), then the result.
-// `reply` holds address, function and data; `length` counts the bytes received (read values at or
-// beyond it are 0), `bodyLength` those before the checksum.
-ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, const std::uint8_t* reply, int length,
-                     int bodyLength)
+// `reply` holds address, function and data, `bodyLength` bytes of them before the checksum.
+ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, const std::uint8_t* reply, int bodyLength)
 {
     ReplyCheck result;
     if (reply[0] != modbusRequest.deviceAddress) {
@@ -76,8 +103,12 @@ ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, cons
         return result;
     }
     if (direction == RequestDirection::Read) {
+        if (!readDataFits(function, reply, bodyLength)) {
+            modbusRequest.status = statusMalformedReply;
+            return result;
+        }
         for (int i = 0; i < modbusRequest.count; ++i)
-            modbusRequest.values[static_cast<std::size_t>(i)] = readReplyValue(reply, length, function, i);
+            modbusRequest.values[static_cast<std::size_t>(i)] = readReplyValue(reply, bodyLength, function, i);
     } else if (function == 6) {
         if (bodyLength < 6 || reply[4] != frame[4] || reply[5] != frame[5]) {
             traceLine("Значение регистра не соответствует записанному");
@@ -101,7 +132,7 @@ ReplyCheck checkRtuReply(RequestDirection direction, const CollectedReply& reply
         return {};
     }
     traceLine("Проверка CRC16 OK");
-    return checkBody(direction, outgoingBuffer, incomingBuffer, reply.length, reply.length - 2);
+    return checkBody(direction, outgoingBuffer, incomingBuffer, reply.length - 2);
 }
 
 ReplyCheck checkAsciiReply(RequestDirection direction, const std::uint8_t* requestBody, const CollectedReply& reply)
@@ -119,5 +150,5 @@ ReplyCheck checkAsciiReply(RequestDirection direction, const std::uint8_t* reque
     traceLine("Проверка LRC OK");
     // The request's function byte is the same in both framings.
     const auto decodedLength = static_cast<int>(frame.length);
-    return checkBody(direction, requestBody, decoded.data(), decodedLength, decodedLength);
+    return checkBody(direction, requestBody, decoded.data(), decodedLength);
 }

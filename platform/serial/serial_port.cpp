@@ -104,6 +104,26 @@ bool applySettings(int fd, const LineSettings& settings)
            && cfgetispeed(&applied) == cfgetispeed(&wanted);
 }
 
+// Opens the device without becoming its controlling terminal and without waiting for a carrier,
+// then looks for the marks by which another holder keeps it: a flock (the one taken here goes with
+// the descriptor) and the terminal's exclusive mode, which refuses others' opens except root's and
+// so is asked for too. Settings, queues and modem lines are left alone. -1 when the device does
+// not open, is no terminal, or is kept by another holder.
+int openFreeTerminal(std::string_view path)
+{
+    const std::string name(path);
+    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    int alreadyExclusive = 0;
+    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0
+        || (ioctl(fd, TIOCGEXCL, &alreadyExclusive) == 0 && alreadyExclusive != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 bool makeTermios(const LineSettings& settings, termios& line)
@@ -129,33 +149,33 @@ bool open(Port& port, std::string_view path, const LineSettings& settings)
     termios check{};
     if (!makeTermios(settings, check))
         return false;
-    const std::string name(path);
-    int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openFreeTerminal(path);
     if (fd < 0)
         return false;
-    bool madeExclusive = false;
-    auto refuse = [&] {
+    // The exclusive mode refuses any later open by others while the port is ours.
+    const bool madeExclusive = ioctl(fd, TIOCEXCL) == 0;
+    if (!applySettings(fd, settings)) {
         if (madeExclusive)
             ioctl(fd, TIOCNXCL);
         ::close(fd);
         return false;
-    };
-    if (!isatty(fd))
-        return refuse();
-    // flock refuses a second open by this or another program that locks too; TIOCEXCL refuses any
-    // later open by others, except root, whom the TIOCGEXCL check below refuses instead.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return refuse();
-    int alreadyExclusive = 0;
-    if (ioctl(fd, TIOCGEXCL, &alreadyExclusive) == 0 && alreadyExclusive != 0)
-        return refuse();
-    madeExclusive = ioctl(fd, TIOCEXCL) == 0;
-    if (!applySettings(fd, settings))
-        return refuse();
+    }
     askForLowLatency(fd);
     tcflush(fd, TCIOFLUSH);
     port.fd = fd;
     port.lost = false;
+    return true;
+}
+
+// The kernel raises DTR and RTS at any open of a line whose speed is not 0; a port in use has them
+// up already, as a rule, and on a port nobody holds this close is the last and lowers them again
+// where the line is set to hang up on close, as after any program's last close.
+bool isFree(std::string_view path)
+{
+    const int fd = openFreeTerminal(path);
+    if (fd < 0)
+        return false;
+    ::close(fd);
     return true;
 }
 

@@ -28,6 +28,10 @@ bool open(Port& port, std::string_view path, const LineSettings& settings);
 
 void close(Port& port);
 
+// True when the device opens as a terminal and no other holder keeps it to itself by the marks
+// open() honours. Only looks: the terminal's settings, queues and lock are left as they were.
+bool isFree(std::string_view path);
+
 bool isOpen(const Port& port);
 
 // True once the device has gone away (unplugged adapter, hung-up terminal) since the open.

@@ -196,6 +196,13 @@ TEST_F(ParameterCommands, AFailedRequestPaintsOnlyTheCodeCell)
     EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
     EXPECT_EQ(cellColour("P0.0.05", column::read), gui::Rgb::none());
 
+    // A read reply without data: its CRC is no value.
+    device.queueFault(Fault::replaceWith(hexBytes("01 03 00")), 3);
+    popupCommand("P0.0.05", column::read, cmd::readCurrent);
+    EXPECT_EQ(p.readValue, 5000);
+    EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P0.0.05"), column::read), "50.00");
+    EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
+
     // An echo of another value: the device did not take it.
     enterSetValue("P0.0.05", "10");
     device.queueFault(Fault::replaceWith(hexBytes("01 06 " + word(p.address) + "00 01")), 3);

@@ -45,8 +45,17 @@ void useErrorRows(int shape)
 bool knownStatus(std::uint16_t status)
 {
     return status == statusGood || status == statusChecksumError || status == statusWrongEcho ||
-           status == statusWrongAddress || status == statusWrongFunction || status == statusDeviceError ||
+           status == statusWrongAddress || status == statusWrongFunction || status == statusMalformedReply ||
+           status == statusDeviceError ||
            (status > statusExceptionBase && status <= statusExceptionBase + 8);
+}
+
+// A good RTU read reply states the data bytes the request asks for and carries them before its CRC.
+bool rtuReadCarriesItsData(int replyLength)
+{
+    const std::uint8_t function = outgoingBuffer[1];
+    const int expected = function == 1 || function == 2 ? (modbusRequest.count + 7) / 8 : 2 * modbusRequest.count;
+    return replyLength - 2 >= 3 + expected && incomingBuffer[2] == expected;
 }
 
 }  // namespace
@@ -87,6 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RequestDirection direction = write ? RequestDirection::Write : RequestDirection::Read;
     const ReplyCheck check = ascii ? checkAsciiReply(direction, body.data(), reply) : checkRtuReply(direction, reply);
     if (!knownStatus(modbusRequest.status) || check.success != (modbusRequest.status == statusGood))
+        __builtin_trap();
+    if (check.success && !write && !ascii && !rtuReadCarriesItsData(reply.length))
         __builtin_trap();
     return 0;
 }

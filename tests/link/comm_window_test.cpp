@@ -6,9 +6,16 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include "app/description_store.h"
 #include "app/program_state.h"
@@ -18,7 +25,9 @@
 #include "link/port_scan.h"
 #include "platform/help/help_window.h"
 #include "platform/serial/serial_port.h"
+#include "platform/clock/clock.h"
 #include "tests/support/device_app_harness.h"
+#include "tests/support/pty_pair.h"
 
 namespace {
 
@@ -40,21 +49,90 @@ TEST_F(CommWindow, TheScanListsThePortsThatOpenAndRefreshScansAgain)
     EXPECT_EQ(gui::state(portList), 0);
     EXPECT_TRUE(gui::controlEnabled(connectButton));
 
-    // Held by another program: not listed; "Подключить" goes grey with nothing to connect to.
-    serial::Port other;
-    ASSERT_TRUE(serial::open(other, device.path(), {}));
-    triggerMenu(cmd::commSettings);
-    EXPECT_EQ(entries(portList), (std::vector<std::string>{"Обновить..."}));
-    EXPECT_EQ(gui::state(portList), 0);
-    EXPECT_FALSE(gui::controlEnabled(connectButton));
+    // Held by another program that marked it as its own (the marks Connect honours): not listed;
+    // "Подключить" goes grey with nothing to connect to.
+    struct Holder {
+        const char* name;
+        bool lock;
+        bool exclusive;
+    };
+    for (const Holder holder : {Holder{"flock", true, false}, Holder{"TIOCEXCL", false, true}, Holder{"both", true, true}}) {
+        SCOPED_TRACE(holder.name);
+        const int other = ::open(device.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        if (holder.lock) {
+            ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+        }
+        if (holder.exclusive) {
+            ASSERT_EQ(ioctl(other, TIOCEXCL), 0);
+        }
+        triggerMenu(cmd::commSettings);
+        EXPECT_EQ(entries(portList), (std::vector<std::string>{"Обновить..."}));
+        EXPECT_EQ(gui::state(portList), 0);
+        EXPECT_FALSE(gui::controlEnabled(connectButton));
+        ioctl(other, TIOCNXCL);
+        ::close(other);
+        gui::windowWidget(win::comm)->close();
+        pump();
+    }
 
-    serial::close(other);
     pickEntry(portList, 0);
     EXPECT_EQ(entries(portList), (std::vector<std::string>{device.path(), "Обновить..."}));
     EXPECT_TRUE(gui::controlEnabled(connectButton));
     EXPECT_EQ(logLines().back(), "#Combo_SelectCOM:Обновить...");
     pickEntry(portList, 0);
     EXPECT_EQ(logLines().back(), "#Combo_SelectCOM:" + device.path());
+}
+
+// A terminal program uses a port without a lock, at its own speed and settings, with a line it
+// has not read yet. Scanning lists the port and leaves all of that as it was.
+TEST_F(CommWindow, TheScanLeavesAPortInUseAsItFoundIt)
+{
+    PtyPair other;
+    ASSERT_FALSE(other.path.empty());
+    termios terminal{};
+    ASSERT_EQ(tcgetattr(other.slave, &terminal), 0);
+    terminal.c_iflag = ICRNL | IXON | IXANY;
+    terminal.c_oflag = OPOST | ONLCR;
+    terminal.c_lflag = ICANON | ECHO | ECHOE | ISIG | IEXTEN;
+    terminal.c_cflag = CS8 | CREAD | HUPCL;
+    terminal.c_cc[VMIN] = 3;
+    terminal.c_cc[VTIME] = 7;
+    terminal.c_cc[VERASE] = 0x08;
+    ASSERT_EQ(cfsetispeed(&terminal, B19200), 0);
+    ASSERT_EQ(cfsetospeed(&terminal, B19200), 0);
+    ASSERT_EQ(tcsetattr(other.slave, TCSANOW, &terminal), 0);
+    termios before{};
+    ASSERT_EQ(tcgetattr(other.slave, &before), 0);
+    const std::string unread = "status?\n";
+    ASSERT_EQ(::write(other.master, unread.data(), unread.size()), ssize_t(unread.size()));
+    int waiting = 0;
+    for (int tries = 0; tries < 2000 && waiting < int(unread.size()); ++tries) {
+        ioctl(other.slave, FIONREAD, &waiting);
+        sysclock::sleep(1);
+    }
+    ASSERT_EQ(waiting, int(unread.size()));
+
+    setExtraPortCandidates({device.path(), other.path}, true);
+    triggerMenu(cmd::commSettings);
+    pickEntry(portList, 2);  // "Обновить...": a second scan
+    EXPECT_EQ(entries(portList), (std::vector<std::string>{device.path(), other.path, "Обновить..."}));
+
+    termios after{};
+    ASSERT_EQ(tcgetattr(other.slave, &after), 0);
+    EXPECT_EQ(cfgetispeed(&after), B19200);
+    EXPECT_EQ(cfgetospeed(&after), B19200);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(std::memcmp(after.c_cc, before.c_cc, sizeof after.c_cc), 0);
+    ioctl(other.slave, FIONREAD, &waiting);
+    EXPECT_EQ(waiting, int(unread.size()));
+    std::string got(unread.size(), '\0');
+    fcntl(other.slave, F_SETFL, O_NONBLOCK);
+    EXPECT_EQ(::read(other.slave, got.data(), got.size()), ssize_t(unread.size()));
+    EXPECT_EQ(got, unread);
 }
 
 TEST_F(CommWindow, OpeningItWhileConnectedKeepsTheConnectedPort)

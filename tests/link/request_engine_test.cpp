@@ -149,6 +149,42 @@ TEST_F(RequestEngine, FailuresAreRetriedUpToRepeatCountWithTheirTrace)
     EXPECT_EQ(run(false).requests, 1u);
 }
 
+// Read replies with a good CRC whose data does not fit the request: each attempt fails and says
+// why, and no value comes from them (above all not the reply's own CRC).
+TEST_F(RequestEngine, ReadRepliesWithoutTheRequestedDataFailAndAreRetried)
+{
+    struct Case {
+        std::uint16_t table;
+        const char* reply;  // without its CRC
+        const char* why;
+    };
+    const Case cases[] = {
+        {4, "01 03 00", "Число байт данных в ответе не соответствует запросу: 0 вместо 2"},
+        {4, "01 03 01 12", "Число байт данных в ответе не соответствует запросу: 1 вместо 2"},
+        {4, "01 03 04 00 2A 00 2B", "Число байт данных в ответе не соответствует запросу: 4 вместо 2"},
+        {4, "01 03 02 12", "Ответ короче, чем указано в нем: байт данных 1 из 2"},
+        {4, "01 03", "Ответ не содержит числа байт данных"},
+        {3, "01 04 00", "Число байт данных в ответе не соответствует запросу: 0 вместо 2"},
+        {3, "01 04 02 12", "Ответ короче, чем указано в нем: байт данных 1 из 2"},
+        {0, "01 01 00", "Число байт данных в ответе не соответствует запросу: 0 вместо 1"},
+        {0, "01 01 02 01 00", "Число байт данных в ответе не соответствует запросу: 2 вместо 1"},
+        {0, "01 01 01", "Ответ короче, чем указано в нем: байт данных 0 из 1"},
+        {1, "01 02 00", "Число байт данных в ответе не соответствует запросу: 0 вместо 1"},
+    };
+    constexpr std::uint16_t untouched = 0xBEEF;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        device.queueFault(Fault::replaceWith(hexBytes(c.reply)), 3);
+        const Outcome outcome = run(false, c.table, untouched);
+        EXPECT_EQ(outcome.status, statusMalformedReply);
+        EXPECT_EQ(outcome.requests, 3u);
+        EXPECT_EQ(modbusRequest.values[0], untouched);
+        const std::string function = c.table == 4 ? "03" : c.table == 3 ? "04" : c.table == 1 ? "02" : "01";
+        EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 " + function + " 00 0A 00 01"),
+                                          {"Ответ через # мс: " + frameWithCrc(c.reply), "Проверка CRC16 OK", c.why}));
+    }
+}
+
 TEST_F(RequestEngine, StandardExceptionRepliesEndTheAttempts)
 {
     useStandardExceptionRow();

@@ -2,64 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <thread>
 
 #include <fcntl.h>
-#include <pty.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include "platform/clock/clock.h"
 #include "platform/serial/termios_settings.h"
+#include "tests/support/pty_pair.h"
 
 namespace {
-
-// A pseudo-terminal pair: the port under test opens the slave path, the test plays the device on
-// the master. The slave descriptor stays open as a second holder, as a device node would.
-struct PtyPair {
-    int master = -1;
-    int slave = -1;
-    std::string path;
-
-    PtyPair()
-    {
-        termios raw{};
-        cfmakeraw(&raw);
-        std::array<char, 128> name{};
-        if (openpty(&master, &slave, name.data(), &raw, nullptr) == 0)
-            path = name.data();
-    }
-    ~PtyPair()
-    {
-        closeMaster();
-        if (slave >= 0)
-            ::close(slave);
-    }
-    void closeMaster()
-    {
-        if (master >= 0)
-            ::close(master);
-        master = -1;
-    }
-    std::string readMaster(std::size_t expected)
-    {
-        std::string got;
-        const std::int64_t deadline = sysclock::milliseconds() + 2000;
-        while (got.size() < expected && sysclock::milliseconds() < deadline) {
-            char chunk[64];
-            ssize_t n = ::read(master, chunk, sizeof chunk);
-            if (n > 0)
-                got.append(chunk, static_cast<std::size_t>(n));
-            else
-                sysclock::sleep(1);
-        }
-        return got;
-    }
-};
 
 class SerialPortTest : public ::testing::Test {
 protected:
@@ -155,6 +111,8 @@ TEST_F(SerialPortTest, RefusesSettingsAndPathsItCannotHonour)
     EXPECT_FALSE(serial::open(port, "/dev/no-such-port", {}));
     EXPECT_FALSE(serial::open(port, "/dev/null", {}));  // not a terminal
     EXPECT_FALSE(serial::open(port, "", {}));
+    for (const char* path : {"/dev/no-such-port", "/dev/null", ""})
+        EXPECT_FALSE(serial::isFree(path)) << path;
     // A refused open leaves nothing behind that blocks a good one.
     EXPECT_TRUE(serial::open(port, pty.path, {}));
 }
@@ -223,11 +181,14 @@ TEST_F(SerialPortTest, WaitForInputWakesOnArrivalAndOtherwiseWaitsItsTime)
 
 TEST_F(SerialPortTest, OpenPortIsExclusive)
 {
-    ASSERT_TRUE(serial::open(port, pty.path, {}));
+    EXPECT_TRUE(serial::isFree(pty.path));
+    ASSERT_TRUE(serial::open(port, pty.path, {}));  // the look left nothing behind
+    EXPECT_FALSE(serial::isFree(pty.path));
     serial::Port second;
     EXPECT_FALSE(serial::open(second, pty.path, {}));
     EXPECT_FALSE(serial::isOpen(second));
     serial::close(port);
+    EXPECT_TRUE(serial::isFree(pty.path));
     EXPECT_TRUE(serial::open(second, pty.path, {}));
     serial::close(second);
 }
