@@ -89,7 +89,8 @@ TEST_F(CsvExportTest, NameGetsItsExtensionAndAFailureWritesNothing)
 {
     triggerMenu(cmd::newZr12);
     documentState = 2;
-    for (const auto& [chosen, written] : {std::pair{"x", "x.csv"}, {"y.csv", "y.csv"}, {"z.CSV", "z.CSV.csv"}}) {
+    for (const auto& [chosen, written] :
+         {std::pair{"x", "x.csv"}, {"y.csv", "y.csv"}, {"z.CSV", "z.CSV.csv"}, {"back\\slash", "back\\slash.csv"}}) {
         answerDialog(folder() + chosen);
         triggerMenu(cmd::exportCsv);
         EXPECT_TRUE(fileExists(folder() + written)) << written;

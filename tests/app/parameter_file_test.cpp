@@ -489,7 +489,12 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
         int pattern;
         const char* written;
     };
+    std::string longName;  // 254 bytes with its extension: the longest name a folder takes, nearly
+    for (int i = 0; i < 125; ++i)
+        longName += "я";
+    const std::string longFile = longName + ".pmr";
     for (const Case& c : {Case{"a", 0, "a.pmr"}, Case{"b.pmr", 0, "b.pmr"}, Case{"c.PMR", 0, "c.PMR.pmr"},
+                          Case{"back\\slash", 0, "back\\slash.pmr"}, Case{longName.c_str(), 0, longFile.c_str()},
                           Case{"d.txt", 1, "d.txt"}}) {
         const std::string previousName = currentFileName;
         answerDialog(sub + c.chosen, c.pattern);
@@ -498,6 +503,7 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
         EXPECT_EQ(dialogs.back().fileName, previousName);
         EXPECT_TRUE(fileExists(sub + c.written)) << c.written;
         EXPECT_EQ(currentFileName, c.written);
+        EXPECT_EQ(FilePath, sub);
         EXPECT_EQ(gui::windowTitle(win::main), std::string("Paramora - ") + c.written);
     }
     EXPECT_EQ(dialogs.back().patterns, (std::vector<std::string>{"Paramora (*.pmr)", "Все файлы (*)"}));
