@@ -7,6 +7,7 @@
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
+#include "app/save_targets.h"
 #include "app/settings_file.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/message_box.h"
@@ -129,6 +130,8 @@ void exportCsv()
     if (!answer)
         return;
     const std::string path = folderPart(answer->path) + fileNameWithExtension(answer->path, "csv");
+    if (!replacingAllowed(path))
+        return;
     gatherExportRows();
     // Written whole or not at all, so a failed write never leaves a cut-short file behind.
     if (!shell::writeFileAtomically(path, csvBytes()))

@@ -12,10 +12,12 @@
 #include "link/comm_window.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/unprivileged_user.h"
 
 namespace {
 
 const char* const cannotSave = "Невозможно сохранить файл конфигурации";
+const char* const replaceQuestion = "Файл с таким именем уже существует.\nЗаменить его?";
 
 // A parameter file as the program writes it: UTF-8 behind a byte-order mark (without one it is Latin-1).
 std::string pmr(const std::string& lines) { return "\xEF\xBB\xBF" + lines; }
@@ -33,6 +35,25 @@ protected:
         gui::clearItems(commctl::portList);
         gui::addItem(commctl::portList, port);
         gui::setState(commctl::portList, 0);
+    }
+
+    // A Zr12 document saved as the one file and exported to the other, then edited.
+    void saveAndExportThenEdit(const std::string& pmrPath, const std::string& csvPath)
+    {
+        triggerMenu(cmd::newZr12);
+        answerDialog(pmrPath);
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(csvPath);
+        triggerMenu(cmd::exportCsv);
+        typeSetValue("P0.0.05", "25.00");
+    }
+
+    std::vector<std::string> messageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& message : messages)
+            texts.push_back(message.text);
+        return texts;
     }
 
     bool lastLogLineIs(const std::string& text)
@@ -376,9 +397,10 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
     EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
     EXPECT_EQ(documentState, 2);
     EXPECT_EQ(gui::windowTitle(win::main), "Paramora - *New_Zr12.pmr");
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder(), ignored))
-        EXPECT_EQ(entry.path().filename().string().find("New_Zr12.pmr."), std::string::npos) << "temporary file left";
+    std::set<std::string> names;  // no temporary file is left behind
+    for (const auto& entry : std::filesystem::directory_iterator(folder()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Paramora.ini", "New_Zr12.pmr"}));
 
     // A folder in the way of a document never saved.
     triggerMenu(cmd::fileSave);
@@ -396,17 +418,12 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
 // file it would have replaced as it was, and the document goes on as it stood.
 TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
 {
-    triggerMenu(cmd::newZr12);
     const std::string pmrPath = folder() + "kept.pmr";
     const std::string csvPath = folder() + "kept.csv";
-    answerDialog(pmrPath);
-    triggerMenu(cmd::fileSaveAs);
-    answerDialog(csvPath);
-    triggerMenu(cmd::exportCsv);
+    saveAndExportThenEdit(pmrPath, csvPath);
     std::filesystem::create_directory(folder() + "other");
     const std::string oldPmr = readFileBytes(pmrPath), oldCsv = readFileBytes(csvPath);
     const std::string oldSettings = readFileBytes("Paramora.ini");
-    typeSetValue("P0.0.05", "25.00");
     ASSERT_TRUE(messages.empty());
     {
         const FileSizeLimit limit(64);
@@ -416,10 +433,8 @@ TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
         triggerMenu(cmd::fileSaveAs);
         answerDialog(csvPath);
         triggerMenu(cmd::exportCsv);
-        ASSERT_EQ(messages.size(), 3u);
-        EXPECT_EQ(messages[0].text, cannotSave);
-        EXPECT_EQ(messages[1].text, cannotSave);
-        EXPECT_EQ(messages[2].text, "Невозможно создать файл");
+        EXPECT_EQ(messageTexts(), (std::vector<std::string>{replaceQuestion, cannotSave, cannotSave, replaceQuestion,
+                                                            "Невозможно создать файл"}));
     }
     EXPECT_EQ(readFileBytes(pmrPath), oldPmr);
     EXPECT_EQ(readFileBytes(csvPath), oldCsv);
@@ -517,6 +532,78 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
     EXPECT_EQ(messages.back().text, cannotSave);
     EXPECT_EQ(currentFileName, "d.txt");
     EXPECT_EQ(FilePath, sub);
+}
+
+// The name is final only after the dialog (the extension comes then), so the question about an
+// existing file comes after it too; No leaves everything as it was.
+TEST_F(ParameterFileTest, SaveAsAsksBeforeReplacingAFile)
+{
+    triggerMenu(cmd::newZr12);
+    std::filesystem::create_directory(folder() + "sub");
+    const std::string mine = folder() + "sub/mydoc.pmr";
+    writeFileBytes(mine, "another document");
+    typeSetValue("P0.0.05", "25.00");
+    const std::string settings = readFileBytes("Paramora.ini");
+    messages.clear();
+    answers = {gui::Answer::No};
+    answerDialog(folder() + "sub/mydoc");
+    triggerMenu(cmd::fileSaveAs);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].text, replaceQuestion);
+    EXPECT_EQ(messages[0].icon, gui::Icon::Question);
+    EXPECT_EQ(messages[0].buttons, gui::Buttons::YesNo);
+    EXPECT_EQ(readFileBytes(mine), "another document");
+    EXPECT_EQ(readFileBytes("Paramora.ini"), settings);
+    EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+    EXPECT_EQ(FilePath, folder());
+    EXPECT_EQ(documentState, 2);
+
+    answerDialog(folder() + "sub/mydoc");  // Yes
+    triggerMenu(cmd::fileSaveAs);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_NE(readFileBytes(mine).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    EXPECT_EQ(currentFileName, "mydoc.pmr");
+    EXPECT_EQ(FilePath, folder() + "sub/");
+
+    typeSetValue("P0.0.05", "30.00");
+    triggerMenu(cmd::fileSave);  // the document's own file: no question
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_NE(readFileBytes(mine).find("P0.0.05 = 3000\r\n"), std::string::npos);
+}
+
+// As a user who may not write them (root may write any file), a write-protected document, CSV file
+// and settings file are reported as not saved and stay byte for byte as they were.
+TEST_F(ParameterFileTest, WriteProtectedFilesAreNeverReplaced)
+{
+    const std::string pmrPath = folder() + "kept.pmr";
+    const std::string csvPath = folder() + "kept.csv";
+    saveAndExportThenEdit(pmrPath, csvPath);
+    const std::vector<std::string> kept = {pmrPath, csvPath, folder() + "Paramora.ini"};
+    std::map<std::string, std::string> old;
+    for (const std::string& path : kept) {
+        old[path] = readFileBytes(path);
+        std::filesystem::permissions(path, std::filesystem::perms(0444));
+    }
+    const UnprivilegedUser user(folder());
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    if (!writeProtected(pmrPath))
+        GTEST_SKIP() << "this user may write a 0444 file anyway";
+    messages.clear();
+
+    triggerMenu(cmd::fileSave);
+    answerDialog(pmrPath);  // the replace question: Yes
+    triggerMenu(cmd::fileSaveAs);
+    answerDialog(csvPath);  // Yes
+    triggerMenu(cmd::exportCsv);
+    answerDialog(folder() + "other.pmr");  // written; the settings file that would take its folder is not
+    triggerMenu(cmd::fileSaveAs);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{cannotSave, replaceQuestion, cannotSave, replaceQuestion,
+                                                        "Невозможно создать файл", "Невозможно сохранить файл настроек"}));
+    for (const std::string& path : kept)
+        EXPECT_EQ(readFileBytes(path), old[path]) << path;
+    EXPECT_TRUE(fileExists(folder() + "other.pmr"));
 }
 
 }  // namespace
