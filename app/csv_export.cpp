@@ -126,12 +126,15 @@ void exportCsv()
     request.folder = FilePath;
     request.fileName = proposedName();
     request.patterns = {"CSV (разделитель - точка с запятой) (*.csv)"};
+    makeDefaultFolderIfMissing(FilePath);
     const auto answer = gui::fileDialog(request);
     if (!answer)
         return;
-    const std::string path = folderPart(answer->path) + fileNameWithExtension(answer->path, "csv");
+    const std::string folder = folderPart(answer->path);
+    const std::string path = folder + fileNameWithExtension(answer->path, "csv");
     if (!replacingAllowed(path))
         return;
+    makeDefaultFolderIfMissing(folder);
     gatherExportRows();
     // Written whole or not at all, so a failed write never leaves a cut-short file behind.
     if (!shell::writeFileAtomically(path, csvBytes()))

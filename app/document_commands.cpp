@@ -57,6 +57,7 @@ void saveAsCommand()
     request.fileName = currentFileName;
     request.patterns = {"Paramora (*.pmr)", "Все файлы (*)"};
     request.selectedPattern = 0;
+    makeDefaultFolderIfMissing(FilePath);
     const auto answer = gui::fileDialog(request);
     if (!answer)
         return;

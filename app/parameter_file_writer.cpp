@@ -1,5 +1,6 @@
 #include "app/description_store.h"
 #include "app/documents.h"
+#include "app/file_names.h"
 #include "app/parameter_file.h"
 #include "app/preference_file.h"
 #include "app/program_state.h"
@@ -38,6 +39,7 @@ void writeCheckMarks(PreferenceWriter& writer)
 
 bool writeParameterFile(const std::string& path)
 {
+    makeDefaultFolderIfMissing(folderPart(path));
     PreferenceWriter writer;
     bool written = writer.create(path);
     if (written) {

@@ -2,10 +2,19 @@
 
 #include <filesystem>
 
+#include "app/settings_file.h"
 #include "platform/gui/message_box.h"
+#include "platform/shell/folders.h"
 
 namespace {
 constexpr const char* replaceQuestion = "Файл с таким именем уже существует.\nЗаменить его?";
+}
+
+void makeDefaultFolderIfMissing(const std::string& folder)
+{
+    // On a fresh account nothing else makes it, and every save into it would fail.
+    if (folder == defaultFilePath() && !shell::folderExists(folder))
+        shell::makeFolder(folder);
 }
 
 bool replacingAllowed(const std::string& path)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <tuple>
@@ -10,6 +11,7 @@
 #include "app/value_editors.h"
 #include "app/value_text.h"
 #include "link/comm_window.h"
+#include "platform/shell/folders.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/unprivileged_user.h"
@@ -604,6 +606,65 @@ TEST_F(ParameterFileTest, WriteProtectedFilesAreNeverReplaced)
     for (const std::string& path : kept)
         EXPECT_EQ(readFileBytes(path), old[path]) << path;
     EXPECT_TRUE(fileExists(folder() + "other.pmr"));
+}
+
+// HOME in the test's folder, so the Documents folder the program asks the desktop for is a fresh,
+// empty one there.
+class FreshHome {
+public:
+    explicit FreshHome(const std::string& home)
+    {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"})
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    ~FreshHome()
+    {
+        unsetenv("XDG_CONFIG_HOME");
+        for (const auto& [name, value] : saved_)
+            setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+// A fresh account has no Documents/Paramora/ and nothing else makes it: the program makes that
+// folder, and only that one, when a save or a file dialog needs it.
+TEST_F(ParameterFileTest, TheDefaultFolderIsMadeWhenASaveOrAFileDialogNeedsIt)
+{
+    const std::string home = folder() + "home";
+    const FreshHome fresh(home);
+    FilePath = defaultFilePath();
+    ASSERT_TRUE(FilePath.starts_with(home + "/")) << FilePath;
+    std::vector<std::string> foldersAtDialog;
+    gui::setFileDialogResponder([&](const gui::FileDialogRequest& request) -> std::optional<gui::FileDialogAnswer> {
+        if (shell::folderExists(request.folder))
+            foldersAtDialog.push_back(request.folder);
+        return std::nullopt;
+    });
+    triggerMenu(cmd::newZr12);
+    for (const int command : {cmd::fileSaveAs, cmd::exportCsv, cmd::fileOpen}) {
+        std::filesystem::remove_all(home);
+        triggerMenu(command);
+    }
+    EXPECT_EQ(foldersAtDialog, std::vector<std::string>(3, FilePath));
+
+    std::filesystem::remove_all(home);
+    triggerMenu(cmd::fileSave);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(fileExists(FilePath + "New_Zr12.pmr"));
+    EXPECT_EQ(documentState, 1);
+
+    // A folder of the user's that is gone stays gone.
+    FilePath = folder() + "gone/";
+    triggerMenu(cmd::newZr24);
+    triggerMenu(cmd::fileSave);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, cannotSave);
+    EXPECT_FALSE(fileExists(folder() + "gone"));
 }
 
 }  // namespace
