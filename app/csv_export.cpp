@@ -7,6 +7,7 @@
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
+#include "app/save_targets.h"
 #include "app/settings_file.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/message_box.h"
@@ -125,10 +126,15 @@ void exportCsv()
     request.folder = FilePath;
     request.fileName = proposedName();
     request.patterns = {"CSV (разделитель - точка с запятой) (*.csv)"};
+    makeDefaultFolderIfMissing(FilePath);
     const auto answer = gui::fileDialog(request);
     if (!answer)
         return;
-    const std::string path = folderPart(answer->path) + fileNameWithExtension(answer->path, "csv");
+    const std::string folder = folderPart(answer->path);
+    const std::string path = folder + fileNameWithExtension(answer->path, "csv");
+    if (!replacingAllowed(path))
+        return;
+    makeDefaultFolderIfMissing(folder);
     gatherExportRows();
     // Written whole or not at all, so a failed write never leaves a cut-short file behind.
     if (!shell::writeFileAtomically(path, csvBytes()))

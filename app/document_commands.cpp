@@ -11,6 +11,7 @@
 #include "app/parameter_file.h"
 #include "app/program_shell.h"
 #include "app/program_state.h"
+#include "app/save_targets.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
 #include "platform/gui/dialogs.h"
@@ -64,14 +65,16 @@ void saveAsCommand()
     request.fileName = currentFileName;
     request.patterns = {"Paramora (*.pmr)", "Все файлы (*)"};
     request.selectedPattern = 0;
+    makeDefaultFolderIfMissing(FilePath);
     const auto answer = gui::fileDialog(request);
     if (!answer)
         return;
     const std::string name = answer->selectedPattern == allFilesPattern ? fileNamePart(answer->path)
                                                                        : fileNameWithExtension(answer->path, "pmr");
     const std::string folder = folderPart(answer->path);
-    // The names and the folder change only with a file that was written.
-    if (!writeParameterFile(folder + name))
+    // The dialog asks nothing (the extension comes only now); the names and the folder change
+    // only with a file that was written.
+    if (!replacingAllowed(folder + name) || !writeParameterFile(folder + name))
         return;
     currentFileName = name;
     currentFilePath = folder + name;

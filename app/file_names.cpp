@@ -3,7 +3,7 @@
 namespace {
 std::size_t afterLastSeparator(std::string_view path)
 {
-    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t separator = path.rfind('/');
     return separator == std::string_view::npos ? 0 : separator + 1;
 }
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// Parts of the paths file dialogs give back. Paths use "/"; a "\" of a name that came from
-// elsewhere separates too.
+// Parts of the paths file dialogs give back. Only "/" separates folders; a file name may hold "\".
 
 #include <string>
 #include <string_view>

@@ -10,6 +10,7 @@
 #include "app/parameter_table.h"
 #include "app/preference_file.h"
 #include "app/program_state.h"
+#include "app/save_targets.h"
 #include "app/settings_file.h"
 #include "app/value_text.h"
 #include "platform/gui/dialogs.h"
@@ -30,6 +31,7 @@ std::optional<std::string> chooseFile()
     request.folder = FilePath;
     request.patterns = {"Paramora (*.pmr)", "Все файлы (*)"};
     request.selectedPattern = 0;
+    makeDefaultFolderIfMissing(FilePath);
     const auto answer = gui::fileDialog(request);
     if (!answer)
         return std::nullopt;

@@ -1,10 +1,10 @@
-#include <filesystem>
-
 #include "app/description_store.h"
 #include "app/documents.h"
+#include "app/file_names.h"
 #include "app/parameter_file.h"
 #include "app/preference_file.h"
 #include "app/program_state.h"
+#include "app/save_targets.h"
 #include "app/settings_file.h"
 #include "app/value_text.h"
 #include "platform/gui/message_box.h"
@@ -15,7 +15,6 @@ constexpr const char* titleComment = "Файл конфигурации Paramora
 constexpr const char* makerLine1 = "Paramora: настройка ПЧ и УПП по Modbus RTU";
 constexpr const char* makerLine2 = "Набор параметров одного устройства";
 constexpr const char* cannotSaveText = "Невозможно сохранить файл конфигурации";
-constexpr const char* replaceQuestion = "Файл с таким именем уже существует.\nЗаменить его?";
 
 void writeValues(PreferenceWriter& writer, const char* group, bool writableOnly, std::int32_t Parameter::*value)
 {
@@ -36,20 +35,11 @@ void writeCheckMarks(PreferenceWriter& writer)
             writer.writeNumber(p.code, 1);
 }
 
-// A document never saved goes to FilePath, where a file of its name may belong to another
-// document: replacing it is asked first.
-bool replacingAllowed(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::exists(path, error) || std::filesystem::is_directory(path, error))
-        return true;
-    return gui::messageBox("Внимание", replaceQuestion, gui::Icon::Question, gui::Buttons::YesNo) == gui::Answer::Yes;
-}
-
 }  // namespace
 
 bool writeParameterFile(const std::string& path)
 {
+    makeDefaultFolderIfMissing(folderPart(path));
     PreferenceWriter writer;
     bool written = writer.create(path);
     if (written) {
@@ -75,7 +65,8 @@ bool writeParameterFile(const std::string& path)
 
 bool saveParameterFile()
 {
-    // The document goes back to its own file; only a document never saved goes to FilePath.
+    // The document goes back to its own file; only a document never saved goes to FilePath, where a
+    // file of its name may belong to another document.
     const bool neverSaved = currentFilePath.empty();
     const std::string path = neverSaved ? FilePath + currentFileName : currentFilePath;
     if (neverSaved && !replacingAllowed(path))

@@ -80,12 +80,8 @@ bool PreferenceWriter::create(const std::string& path)
     lastWritten_ = items_.end();
     groupPending_ = false;
     pendingGroup_.clear();
-    // A FIFO, a device or a folder in the file's place, or where a link there points, is never
-    // replaced by a settings-style file.
-    if (!shell::isPlainFileOrAbsent(path)) {
-        file_.discard();
-        return false;
-    }
+    // The atomic file refuses a FIFO, a device or a folder in the file's place, or where a link
+    // there points, so none is ever replaced by a settings-style file.
     return file_.open(path);
 }
 

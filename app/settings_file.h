@@ -32,7 +32,8 @@ inline std::int32_t repeatCount = 3;  // attempts per request
 inline std::uint16_t logOut = 0;      // 0: no log
 inline WindowLayout windowLayout;
 
-// The Documents folder followed by "Paramora/". Never created by the program.
+// The Documents folder followed by "Paramora/". Reading the settings never makes it; a save or a
+// file dialog that needs it does (app/save_targets.h).
 std::string defaultFilePath();
 
 // Start-up: reads the file. A missing or malformed file is reported and replaced by a default one.

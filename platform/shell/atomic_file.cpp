@@ -52,9 +52,12 @@ bool AtomicFile::open(const std::string& path)
     target_ = resolvedTarget(path);
     struct stat existing {};
     const bool exists = stat(target_.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
+    // A rename ignores the target's permissions and kind: a file the user may not write (root may
+    // write any), a folder, a device or a pipe is refused here as a plain open would refuse it.
+    if (exists && (!S_ISREG(existing.st_mode) || faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
-    temporary_ = target_ + ".XXXXXX";
+    // A short name of its own, so that any name the folder takes leaves room for the temporary one.
+    temporary_ = folderOf(target_) + "/.paramora-XXXXXX";
     descriptor_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (descriptor_ < 0)
         return false;

@@ -14,8 +14,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Starts the temporary file; false when the target's folder does not take one or the target
-    // is a folder.
+    // Starts the temporary file; false when the target's folder does not take one, or the target
+    // exists and is not a regular file the user may write.
     bool open(const std::string& path);
     bool isOpen() const { return descriptor_ >= 0; }
     bool write(std::string_view bytes);

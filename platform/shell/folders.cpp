@@ -3,6 +3,8 @@
 #include <QStandardPaths>
 #include <QString>
 
+#include <filesystem>
+
 #include <dirent.h>
 
 namespace shell {
@@ -24,6 +26,13 @@ bool folderExists(const std::string& path)
         return false;
     closedir(listing);
     return true;
+}
+
+bool makeFolder(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return !error && folderExists(path);
 }
 
 }  // namespace shell

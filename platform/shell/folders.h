@@ -11,4 +11,8 @@ std::string documentsFolder();
 // True when the path names a folder whose listing can be started.
 bool folderExists(const std::string& path);
 
+// Makes the folder and any missing folder above it (with the user's usual permissions); true when
+// it exists afterwards.
+bool makeFolder(const std::string& path);
+
 }  // namespace shell

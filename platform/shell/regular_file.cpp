@@ -74,10 +74,4 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
     return FileRead::done;
 }
 
-bool isPlainFileOrAbsent(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
-}
-
 }  // namespace shell

@@ -17,8 +17,4 @@ enum class FileRead {
 // Puts the file's bytes in `bytes`. Never blocks and never opens anything but a plain file.
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
-// True when nothing is at the path, or a plain file that a save may replace (a link counts as
-// what it points to).
-bool isPlainFileOrAbsent(const std::string& path);
-
 }  // namespace shell

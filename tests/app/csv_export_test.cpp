@@ -89,7 +89,8 @@ TEST_F(CsvExportTest, NameGetsItsExtensionAndAFailureWritesNothing)
 {
     triggerMenu(cmd::newZr12);
     documentState = 2;
-    for (const auto& [chosen, written] : {std::pair{"x", "x.csv"}, {"y.csv", "y.csv"}, {"z.CSV", "z.CSV.csv"}}) {
+    for (const auto& [chosen, written] :
+         {std::pair{"x", "x.csv"}, {"y.csv", "y.csv"}, {"z.CSV", "z.CSV.csv"}, {"back\\slash", "back\\slash.csv"}}) {
         answerDialog(folder() + chosen);
         triggerMenu(cmd::exportCsv);
         EXPECT_TRUE(fileExists(folder() + written)) << written;
@@ -106,6 +107,26 @@ TEST_F(CsvExportTest, NameGetsItsExtensionAndAFailureWritesNothing)
     EXPECT_EQ(documentState, 2);
     EXPECT_EQ(currentFileName, "New_Zr12.pmr");
     EXPECT_EQ(FilePath, folder());
+}
+
+// The extension comes after the dialog, so the question about a file of the final name does too.
+TEST_F(CsvExportTest, ReplacingAFileIsAskedFirst)
+{
+    triggerMenu(cmd::newZr12);
+    writeFileBytes(folder() + "out.csv", "another file");
+    answers = {gui::Answer::No};
+    answerDialog(folder() + "out");
+    triggerMenu(cmd::exportCsv);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].text, "Файл с таким именем уже существует.\nЗаменить его?");
+    EXPECT_EQ(messages[0].buttons, gui::Buttons::YesNo);
+    EXPECT_EQ(readFileBytes(folder() + "out.csv"), "another file");
+
+    answerDialog(folder() + "out");  // Yes
+    triggerMenu(cmd::exportCsv);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(readFileBytes(folder() + "out.csv").substr(0, 2), "\xFF\xFE");
 }
 
 TEST_F(CsvExportTest, FieldsThatWouldBreakTheRowAreQuoted)

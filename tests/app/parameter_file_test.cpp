@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <tuple>
@@ -10,13 +11,16 @@
 #include "app/value_editors.h"
 #include "app/value_text.h"
 #include "link/comm_window.h"
+#include "platform/shell/folders.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/refused_files.h"
+#include "tests/support/unprivileged_user.h"
 
 namespace {
 
 const char* const cannotSave = "Невозможно сохранить файл конфигурации";
+const char* const replaceQuestion = "Файл с таким именем уже существует.\nЗаменить его?";
 
 // A parameter file as the program writes it: UTF-8 behind a byte-order mark (without one it is Latin-1).
 std::string pmr(const std::string& lines) { return "\xEF\xBB\xBF" + lines; }
@@ -34,6 +38,25 @@ protected:
         gui::clearItems(commctl::portList);
         gui::addItem(commctl::portList, port);
         gui::setState(commctl::portList, 0);
+    }
+
+    // A Zr12 document saved as the one file and exported to the other, then edited.
+    void saveAndExportThenEdit(const std::string& pmrPath, const std::string& csvPath)
+    {
+        triggerMenu(cmd::newZr12);
+        answerDialog(pmrPath);
+        triggerMenu(cmd::fileSaveAs);
+        answerDialog(csvPath);
+        triggerMenu(cmd::exportCsv);
+        typeSetValue("P0.0.05", "25.00");
+    }
+
+    std::vector<std::string> messageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& message : messages)
+            texts.push_back(message.text);
+        return texts;
     }
 
     bool lastLogLineIs(const std::string& text)
@@ -404,9 +427,10 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
     EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
     EXPECT_EQ(documentState, 2);
     EXPECT_EQ(gui::windowTitle(win::main), "Paramora - *New_Zr12.pmr");
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder(), ignored))
-        EXPECT_EQ(entry.path().filename().string().find("New_Zr12.pmr."), std::string::npos) << "temporary file left";
+    std::set<std::string> names;  // no temporary file is left behind
+    for (const auto& entry : std::filesystem::directory_iterator(folder()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Paramora.ini", "New_Zr12.pmr"}));
 
     // A folder in the way of a document never saved.
     triggerMenu(cmd::fileSave);
@@ -424,17 +448,12 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
 // file it would have replaced as it was, and the document goes on as it stood.
 TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
 {
-    triggerMenu(cmd::newZr12);
     const std::string pmrPath = folder() + "kept.pmr";
     const std::string csvPath = folder() + "kept.csv";
-    answerDialog(pmrPath);
-    triggerMenu(cmd::fileSaveAs);
-    answerDialog(csvPath);
-    triggerMenu(cmd::exportCsv);
+    saveAndExportThenEdit(pmrPath, csvPath);
     std::filesystem::create_directory(folder() + "other");
     const std::string oldPmr = readFileBytes(pmrPath), oldCsv = readFileBytes(csvPath);
     const std::string oldSettings = readFileBytes("Paramora.ini");
-    typeSetValue("P0.0.05", "25.00");
     ASSERT_TRUE(messages.empty());
     {
         const FileSizeLimit limit(64);
@@ -444,10 +463,8 @@ TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
         triggerMenu(cmd::fileSaveAs);
         answerDialog(csvPath);
         triggerMenu(cmd::exportCsv);
-        ASSERT_EQ(messages.size(), 3u);
-        EXPECT_EQ(messages[0].text, cannotSave);
-        EXPECT_EQ(messages[1].text, cannotSave);
-        EXPECT_EQ(messages[2].text, "Невозможно создать файл");
+        EXPECT_EQ(messageTexts(), (std::vector<std::string>{replaceQuestion, cannotSave, cannotSave, replaceQuestion,
+                                                            "Невозможно создать файл"}));
     }
     EXPECT_EQ(readFileBytes(pmrPath), oldPmr);
     EXPECT_EQ(readFileBytes(csvPath), oldCsv);
@@ -551,7 +568,12 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
         int pattern;
         const char* written;
     };
+    std::string longName;  // 254 bytes with its extension: the longest name a folder takes, nearly
+    for (int i = 0; i < 125; ++i)
+        longName += "я";
+    const std::string longFile = longName + ".pmr";
     for (const Case& c : {Case{"a", 0, "a.pmr"}, Case{"b.pmr", 0, "b.pmr"}, Case{"c.PMR", 0, "c.PMR.pmr"},
+                          Case{"back\\slash", 0, "back\\slash.pmr"}, Case{longName.c_str(), 0, longFile.c_str()},
                           Case{"d.txt", 1, "d.txt"}}) {
         const std::string previousName = currentFileName;
         answerDialog(sub + c.chosen, c.pattern);
@@ -560,6 +582,7 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
         EXPECT_EQ(dialogs.back().fileName, previousName);
         EXPECT_TRUE(fileExists(sub + c.written)) << c.written;
         EXPECT_EQ(currentFileName, c.written);
+        EXPECT_EQ(FilePath, sub);
         EXPECT_EQ(gui::windowTitle(win::main), std::string("Paramora - ") + c.written);
     }
     EXPECT_EQ(dialogs.back().patterns, (std::vector<std::string>{"Paramora (*.pmr)", "Все файлы (*)"}));
@@ -573,6 +596,137 @@ TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
     EXPECT_EQ(messages.back().text, cannotSave);
     EXPECT_EQ(currentFileName, "d.txt");
     EXPECT_EQ(FilePath, sub);
+}
+
+// The name is final only after the dialog (the extension comes then), so the question about an
+// existing file comes after it too; No leaves everything as it was.
+TEST_F(ParameterFileTest, SaveAsAsksBeforeReplacingAFile)
+{
+    triggerMenu(cmd::newZr12);
+    std::filesystem::create_directory(folder() + "sub");
+    const std::string mine = folder() + "sub/mydoc.pmr";
+    writeFileBytes(mine, "another document");
+    typeSetValue("P0.0.05", "25.00");
+    const std::string settings = readFileBytes("Paramora.ini");
+    messages.clear();
+    answers = {gui::Answer::No};
+    answerDialog(folder() + "sub/mydoc");
+    triggerMenu(cmd::fileSaveAs);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(messages[0].text, replaceQuestion);
+    EXPECT_EQ(messages[0].icon, gui::Icon::Question);
+    EXPECT_EQ(messages[0].buttons, gui::Buttons::YesNo);
+    EXPECT_EQ(readFileBytes(mine), "another document");
+    EXPECT_EQ(readFileBytes("Paramora.ini"), settings);
+    EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+    EXPECT_EQ(FilePath, folder());
+    EXPECT_EQ(documentState, 2);
+
+    answerDialog(folder() + "sub/mydoc");  // Yes
+    triggerMenu(cmd::fileSaveAs);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_NE(readFileBytes(mine).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    EXPECT_EQ(currentFileName, "mydoc.pmr");
+    EXPECT_EQ(FilePath, folder() + "sub/");
+
+    typeSetValue("P0.0.05", "30.00");
+    triggerMenu(cmd::fileSave);  // the document's own file: no question
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_NE(readFileBytes(mine).find("P0.0.05 = 3000\r\n"), std::string::npos);
+}
+
+// As a user who may not write them (root may write any file), a write-protected document, CSV file
+// and settings file are reported as not saved and stay byte for byte as they were.
+TEST_F(ParameterFileTest, WriteProtectedFilesAreNeverReplaced)
+{
+    const std::string pmrPath = folder() + "kept.pmr";
+    const std::string csvPath = folder() + "kept.csv";
+    saveAndExportThenEdit(pmrPath, csvPath);
+    const std::vector<std::string> kept = {pmrPath, csvPath, folder() + "Paramora.ini"};
+    std::map<std::string, std::string> old;
+    for (const std::string& path : kept) {
+        old[path] = readFileBytes(path);
+        std::filesystem::permissions(path, std::filesystem::perms(0444));
+    }
+    const UnprivilegedUser user(folder());
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    if (!writeProtected(pmrPath))
+        GTEST_SKIP() << "this user may write a 0444 file anyway";
+    messages.clear();
+
+    triggerMenu(cmd::fileSave);
+    answerDialog(pmrPath);  // the replace question: Yes
+    triggerMenu(cmd::fileSaveAs);
+    answerDialog(csvPath);  // Yes
+    triggerMenu(cmd::exportCsv);
+    answerDialog(folder() + "other.pmr");  // written; the settings file that would take its folder is not
+    triggerMenu(cmd::fileSaveAs);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{cannotSave, replaceQuestion, cannotSave, replaceQuestion,
+                                                        "Невозможно создать файл", "Невозможно сохранить файл настроек"}));
+    for (const std::string& path : kept)
+        EXPECT_EQ(readFileBytes(path), old[path]) << path;
+    EXPECT_TRUE(fileExists(folder() + "other.pmr"));
+}
+
+// HOME in the test's folder, so the Documents folder the program asks the desktop for is a fresh,
+// empty one there.
+class FreshHome {
+public:
+    explicit FreshHome(const std::string& home)
+    {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"})
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    ~FreshHome()
+    {
+        unsetenv("XDG_CONFIG_HOME");
+        for (const auto& [name, value] : saved_)
+            setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+// A fresh account has no Documents/Paramora/ and nothing else makes it: the program makes that
+// folder, and only that one, when a save or a file dialog needs it.
+TEST_F(ParameterFileTest, TheDefaultFolderIsMadeWhenASaveOrAFileDialogNeedsIt)
+{
+    const std::string home = folder() + "home";
+    const FreshHome fresh(home);
+    FilePath = defaultFilePath();
+    ASSERT_TRUE(FilePath.starts_with(home + "/")) << FilePath;
+    std::vector<std::string> foldersAtDialog;
+    gui::setFileDialogResponder([&](const gui::FileDialogRequest& request) -> std::optional<gui::FileDialogAnswer> {
+        if (shell::folderExists(request.folder))
+            foldersAtDialog.push_back(request.folder);
+        return std::nullopt;
+    });
+    triggerMenu(cmd::newZr12);
+    for (const int command : {cmd::fileSaveAs, cmd::exportCsv, cmd::fileOpen}) {
+        std::filesystem::remove_all(home);
+        triggerMenu(command);
+    }
+    EXPECT_EQ(foldersAtDialog, std::vector<std::string>(3, FilePath));
+
+    std::filesystem::remove_all(home);
+    triggerMenu(cmd::fileSave);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(fileExists(FilePath + "New_Zr12.pmr"));
+    EXPECT_EQ(documentState, 1);
+
+    // A folder of the user's that is gone stays gone.
+    FilePath = folder() + "gone/";
+    triggerMenu(cmd::newZr24);
+    triggerMenu(cmd::fileSave);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, cannotSave);
+    EXPECT_FALSE(fileExists(folder() + "gone"));
 }
 
 }  // namespace

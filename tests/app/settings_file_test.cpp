@@ -7,6 +7,7 @@
 #include "app/settings_file.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/refused_files.h"
+#include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -252,6 +253,36 @@ TEST_F(SettingsFileTest, FailedSaveReportsAndLeavesTheOldFile)
     EXPECT_FALSE(saveSettings());
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_directory("Paramora.ini"));
+}
+
+// A settings file the user made read-only is theirs to keep: saving reports it, the default file of
+// a bad one is not written (silently), and the bytes stay as they were.
+TEST_F(SettingsFileTest, WriteProtectedFileIsNeverReplaced)
+{
+    const std::string badFile = bom + "[General]\r\n";
+    for (const std::string& old : {bom + validBody(), badFile}) {
+        writeFileBytes("Paramora.ini", old);
+        std::filesystem::permissions("Paramora.ini", std::filesystem::perms(0444));
+        messages.clear();
+        {
+            const UnprivilegedUser user(folder());
+            if (!user.failure().empty())
+                GTEST_SKIP() << user.failure();
+            if (!writeProtected("Paramora.ini"))
+                GTEST_SKIP() << "this user may write a 0444 file anyway";
+            if (old == badFile) {
+                loadSettings();
+                ASSERT_EQ(messages.size(), 1u);
+                EXPECT_EQ(messages[0].text, badFormatText);
+            } else {
+                EXPECT_FALSE(saveSettings());
+                ASSERT_EQ(messages.size(), 1u);
+                EXPECT_EQ(messages[0].text, cannotSaveText);
+            }
+        }
+        EXPECT_EQ(readFileBytes("Paramora.ini"), old);
+        std::filesystem::remove("Paramora.ini");
+    }
 }
 
 // A FIFO, a device, a folder or a file far larger than any settings file is a file that cannot be

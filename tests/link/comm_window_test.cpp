@@ -58,6 +58,10 @@ TEST_F(CommWindow, TheScanListsThePortsThatOpenAndRefreshScansAgain)
     };
     for (const Holder holder : {Holder{"flock", true, false}, Holder{"TIOCEXCL", false, true}, Holder{"both", true, true}}) {
         SCOPED_TRACE(holder.name);
+        if (gui::windowWidget(win::comm)->isVisible()) {
+            gui::windowWidget(win::comm)->close();
+            pump();
+        }
         const int other = ::open(device.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ASSERT_GE(other, 0);
         if (holder.lock) {
@@ -72,8 +76,6 @@ TEST_F(CommWindow, TheScanListsThePortsThatOpenAndRefreshScansAgain)
         EXPECT_FALSE(gui::controlEnabled(connectButton));
         ioctl(other, TIOCNXCL);
         ::close(other);
-        gui::windowWidget(win::comm)->close();
-        pump();
     }
 
     pickEntry(portList, 0);

@@ -3,8 +3,11 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "platform/shell/atomic_file.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -77,6 +80,43 @@ TEST_F(AtomicFileTest, FailsForAMissingFolderOrAFolderInTheWay)
     EXPECT_TRUE(std::filesystem::is_directory("data.txt"));
     EXPECT_EQ(filesInFolder(), 1u);
     EXPECT_FALSE(shell::writeFileAtomically("", "x"));
+    ASSERT_EQ(mkfifo("pipe", 0666), 0);  // a save never puts a file in place of a device or a pipe
+    EXPECT_FALSE(shell::writeFileAtomically("pipe", "x"));
+    EXPECT_TRUE(std::filesystem::is_fifo("pipe"));
+}
+
+// A rename would ignore the target's permissions; a file the user may not write stays as it is.
+TEST_F(AtomicFileTest, WriteProtectedFileIsNotReplaced)
+{
+    writeFileBytes("data.txt", "old");
+    std::filesystem::create_symlink("data.txt", "link.txt");
+    std::filesystem::permissions("data.txt", std::filesystem::perms(0444));
+    const UnprivilegedUser user(folder());
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    if (!writeProtected("data.txt"))
+        GTEST_SKIP() << "this user may write a 0444 file anyway";
+    for (const char* path : {"data.txt", "link.txt"}) {
+        shell::AtomicFile file;
+        EXPECT_FALSE(file.open(path)) << path;
+        EXPECT_FALSE(shell::writeFileAtomically(path, "new")) << path;
+    }
+    EXPECT_EQ(readFileBytes("data.txt"), "old");
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+// The temporary file must fit the folder whatever the length of the target's name.
+TEST_F(AtomicFileTest, NamesUpToTheSystemsLimitAreWritten)
+{
+    std::string cyrillic;
+    for (int i = 0; i < 125; ++i)
+        cyrillic += "я";
+    for (const std::string& name : {std::string(249, 'a'), std::string(255, 'b'), cyrillic + ".pmr"}) {
+        EXPECT_TRUE(shell::writeFileAtomically(name, "old")) << name.size();  // a new file
+        EXPECT_TRUE(shell::writeFileAtomically(name, "new")) << name.size();  // and one replaced
+        EXPECT_EQ(readFileBytes(name), "new") << name.size();
+    }
+    EXPECT_EQ(filesInFolder(), 3u);
 }
 
 }  // namespace

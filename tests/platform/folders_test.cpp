@@ -21,6 +21,16 @@ TEST_F(FoldersTest, FolderExistsOnlyForFolders)
     EXPECT_FALSE(shell::folderExists(""));
 }
 
+TEST_F(FoldersTest, MakeFolderMakesTheFoldersAboveItToo)
+{
+    writeFileBytes("file", "x");
+    EXPECT_TRUE(shell::makeFolder("a/b/"));
+    EXPECT_TRUE(shell::folderExists("a/b"));
+    EXPECT_TRUE(shell::makeFolder("a/b"));  // already there
+    EXPECT_FALSE(shell::makeFolder("file/c/"));
+    EXPECT_EQ(readFileBytes("file"), "x");
+}
+
 TEST_F(FoldersTest, DocumentsFolderEndsInASlash)
 {
     const std::string documents = shell::documentsFolder();

@@ -78,6 +78,37 @@ x11_wait_window() {
     return 1
 }
 
+# Waits up to 20 s until no visible window's title matches the pattern.
+x11_wait_gone() {
+    local n
+    for n in $(seq 200); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    x11_fail "the window named '$1' did not go away"
+}
+
+# Waits up to 20 s until the program shows exactly this many windows (menus and their submenus
+# count: each is a window of its own).
+x11_wait_program_windows() {
+    local n
+    for n in $(seq 200); do
+        [ "$(xdotool search --onlyvisible --pid "$PARAMORA_PID" 2>/dev/null | wc -l)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    x11_fail "the program did not come to $1 visible windows"
+}
+
+# Opens the Main Window's menu whose title lies x pixels from the window's left edge (the first
+# title is at about 20) and presses the keys in it, e.g. x11_menu 20 Down Down Return.
+x11_menu() {
+    local x=$1
+    shift
+    xdotool mousemove --window "$MAIN_WINDOW" "$x" 10 click 1
+    x11_wait_program_windows 2
+    xdotool key --delay 50 "$@"
+}
+
 # Waits up to 20 s for the program to end and sets PARAMORA_EXIT to its exit code (not in a
 # subshell: only this shell can wait for it).
 x11_wait_exit() {
