@@ -63,6 +63,14 @@ void dispatch(const gui::Event& event)
     }
 }
 
+// The next start rejects a file holding a size of 0 and resets every setting: a part that reports
+// no size keeps the one it was given.
+void takeSize(std::uint16_t& stored, int current)
+{
+    if (current > 0 && current <= 65535)
+        stored = static_cast<std::uint16_t>(current);
+}
+
 }  // namespace
 
 // Takes the Main Window's size, divider and column widths into the settings; a maximised window
@@ -75,14 +83,14 @@ void captureWindowLayout()
     case gui::WindowState::Normal: {
         windowLayout.state = windowStateNormal;
         const gui::Rect inner = gui::windowInnerRect(win::main);
-        windowLayout.width = static_cast<std::uint16_t>(inner.w);
-        windowLayout.height = static_cast<std::uint16_t>(inner.h);
+        takeSize(windowLayout.width, inner.w);
+        takeSize(windowLayout.height, inner.h);
         break;
     }
     }
-    windowLayout.splitter = static_cast<std::uint16_t>(gui::splitterPosition(ctl::splitter));
+    takeSize(windowLayout.splitter, gui::splitterPosition(ctl::splitter));
     for (std::size_t c = 0; c < windowLayout.columnWidths.size(); ++c)
-        windowLayout.columnWidths[c] = static_cast<std::uint16_t>(gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
+        takeSize(windowLayout.columnWidths[c], gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
 }
 
 void endProgram()

@@ -115,7 +115,8 @@ void tabPanel(int window, int id, Rect r, const std::vector<std::string>& tabs);
 void placeOnTab(int tabPanelId, int page, int id);
 void tree(int window, int id, Rect r);
 void table(int window, int id, Rect r);
-// A splitter holding two existing controls side by side.
+// A splitter holding two existing controls side by side; the left one keeps its width when the
+// splitter is resized.
 void splitter(int window, int id, Rect r, int leftControl, int rightControl);
 
 bool controlExists(int id);
