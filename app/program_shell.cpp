@@ -71,6 +71,13 @@ void takeSize(std::uint16_t& stored, int current)
         stored = static_cast<std::uint16_t>(current);
 }
 
+// The serial port (with its exclusive mark) and the log are given back on every way out.
+void releasePortAndLog()
+{
+    closeSerialPort();
+    closeLogFile();
+}
+
 }  // namespace
 
 // Takes the Main Window's size, divider and column widths into the settings; a maximised window
@@ -95,8 +102,7 @@ void captureWindowLayout()
 
 void endProgram()
 {
-    closeSerialPort();
-    closeLogFile();
+    releasePortAndLog();
     gui::closeAllWindows();
 }
 
@@ -114,8 +120,10 @@ bool startProgram()
     if (!buildMainWindow())
         return false;
     writeStartLines();
-    // Ending the session or an interrupt asks the program to end as File, "Выход" does.
-    gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None});
+    // Ending the session or an interrupt asks the program to end as File, "Выход" does; asked again
+    // while the save question stands, it ends at once without saving.
+    gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None},
+                                  releasePortAndLog);
     updateTitleAndFileMenu();
     return true;
 }

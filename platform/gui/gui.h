@@ -48,8 +48,10 @@ void postEvent(const Event& event);
 void clearEventQueue();
 // Lets windows repaint during a long command without handling any input.
 void repaintWithoutInput();
-// Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP).
-void postOnTerminationRequest(const Event& event);
+// Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP). A second request
+// before the loop is back for its next event after handling the first (a question the first one
+// asked still stands) runs release and ends the process at once with exit code 0.
+void postOnTerminationRequest(const Event& event, std::function<void()> release);
 
 // ---- windows -------------------------------------------------------------------------------
 enum WindowFlags : unsigned {
