@@ -194,7 +194,6 @@ bool buildMainWindow()
         errorBox("Error Open Main Window");
         return false;
     }
-    gui::centreWindow(win::main, -1);
 
     gui::statusFields(win::main, {170, 100, 100, 30, 70, 200, 10});
     gui::statusText(win::main, 0, "Текущий тип оборудования:");
@@ -215,11 +214,14 @@ bool buildMainWindow()
     buildWaitWindow();
     buildMonitorWindow();
 
+    // The hook is in place before the minimum size and the stored state first resize the window,
+    // so the controls are laid out for the size it opens at.
+    gui::setWindowHook(win::main, mainWindowCallback);
     gui::setMinimumOuterSize(win::main, 800, 600);
+    gui::centreWindow(win::main, -1);  // at the size it opens at, the minimum included
     gui::setWindowState(win::main, stateOfSettings(windowLayout.state));
     gui::showWindow(win::main, true);
     gui::activateWindow(win::main);
-    gui::setWindowHook(win::main, mainWindowCallback);
     return true;
 }
 

@@ -63,6 +63,21 @@ void dispatch(const gui::Event& event)
     }
 }
 
+// The next start rejects a file holding a size of 0 and resets every setting: a part that reports
+// no size keeps the one it was given.
+void takeSize(std::uint16_t& stored, int current)
+{
+    if (current > 0 && current <= 65535)
+        stored = static_cast<std::uint16_t>(current);
+}
+
+// The serial port (with its exclusive mark) and the log are given back on every way out.
+void releasePortAndLog()
+{
+    closeSerialPort();
+    closeLogFile();
+}
+
 }  // namespace
 
 // Takes the Main Window's size, divider and column widths into the settings; a maximised window
@@ -75,20 +90,19 @@ void captureWindowLayout()
     case gui::WindowState::Normal: {
         windowLayout.state = windowStateNormal;
         const gui::Rect inner = gui::windowInnerRect(win::main);
-        windowLayout.width = static_cast<std::uint16_t>(inner.w);
-        windowLayout.height = static_cast<std::uint16_t>(inner.h);
+        takeSize(windowLayout.width, inner.w);
+        takeSize(windowLayout.height, inner.h);
         break;
     }
     }
-    windowLayout.splitter = static_cast<std::uint16_t>(gui::splitterPosition(ctl::splitter));
+    takeSize(windowLayout.splitter, gui::splitterPosition(ctl::splitter));
     for (std::size_t c = 0; c < windowLayout.columnWidths.size(); ++c)
-        windowLayout.columnWidths[c] = static_cast<std::uint16_t>(gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
+        takeSize(windowLayout.columnWidths[c], gui::tableColumnWidth(ctl::table, static_cast<int>(c) + 1));
 }
 
 void endProgram()
 {
-    closeSerialPort();
-    closeLogFile();
+    releasePortAndLog();
     gui::closeAllWindows();
 }
 
@@ -106,8 +120,10 @@ bool startProgram()
     if (!buildMainWindow())
         return false;
     writeStartLines();
-    // Ending the session or an interrupt asks the program to end as File, "Выход" does.
-    gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None});
+    // Ending the session or an interrupt asks the program to end as File, "Выход" does; asked again
+    // while the save question stands, it ends at once without saving.
+    gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None},
+                                  releasePortAndLog);
     updateTitleAndFileMenu();
     return true;
 }

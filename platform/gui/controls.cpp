@@ -326,6 +326,10 @@ void splitter(int window, int id, Rect r, int leftControl, int rightControl)
     for (int child : {leftControl, rightControl})
         if (auto* control = findControl(child); control && control->widget)
             widget->addWidget(control->widget);
+    // The left part keeps its width as the splitter grows or shrinks; the right one takes the rest.
+    // Sharing the change out in proportion would move a divider nobody touched.
+    widget->setStretchFactor(0, 0);
+    widget->setStretchFactor(1, 1);
     addControl(window, id, ControlKind::Splitter, r, widget);
 }
 

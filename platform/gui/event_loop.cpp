@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdlib>
 #include <deque>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,6 +14,35 @@
 namespace gui {
 namespace {
 std::deque<Event> queue;
+
+// A request to end (a signal) is queued as an event; until the loop comes back for the next event
+// after handling it, a second request ends the process at once.
+enum class Termination { None, Queued, Handling };
+Termination termination = Termination::None;
+Event terminationEvent;
+std::function<void()> releaseBeforeEnd;
+
+bool isTerminationEvent(const Event& e)
+{
+    return e.kind == terminationEvent.kind && e.window == terminationEvent.window && e.id == terminationEvent.id &&
+           e.type == terminationEvent.type;
+}
+
+// The loop is back for another event: a termination event it took has been handled.
+void loopIsBack()
+{
+    if (termination == Termination::Handling)
+        termination = Termination::None;
+}
+
+Event takeQueuedEvent()
+{
+    Event event = queue.front();
+    queue.pop_front();
+    if (termination == Termination::Queued && isTerminationEvent(event))
+        termination = Termination::Handling;
+    return event;
+}
 
 QApplication* application()
 {
@@ -37,24 +67,22 @@ void clearEventQueue() { queue.clear(); }
 Event waitEvent()
 {
     initialise();
+    loopIsBack();
     detail::flushPendingLines();
     while (queue.empty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    Event event = queue.front();
-    queue.pop_front();
-    return event;
+    return takeQueuedEvent();
 }
 
 Event pollEvent()
 {
     initialise();
+    loopIsBack();
     detail::flushPendingLines();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (queue.empty())
         return {};
-    Event event = queue.front();
-    queue.pop_front();
-    return event;
+    return takeQueuedEvent();
 }
 
 namespace {
@@ -68,17 +96,30 @@ void onTerminationSignal(int)
 }  // namespace
 
 // The signal handler only writes to a pipe; the event is queued from the loop, where it is safe.
-void postOnTerminationRequest(const Event& event)
+// The pipe is also read inside a modal question's own loop, which is how a second request gets
+// past a question the first one asked.
+void postOnTerminationRequest(const Event& event, std::function<void()> release)
 {
     initialise();
     if (terminationPipe[0] >= 0 || ::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
+    terminationEvent = event;
+    releaseBeforeEnd = std::move(release);
     auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [event] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char bytes[16];
-        while (::read(terminationPipe[0], bytes, sizeof bytes) > 0) {
+        ssize_t count = 0;
+        for (ssize_t n = 0; (n = ::read(terminationPipe[0], bytes, sizeof bytes)) > 0;)
+            count += n;
+        if (count == 0)
+            return;
+        if (termination != Termination::None || count > 1) {
+            if (releaseBeforeEnd)
+                releaseBeforeEnd();
+            std::_Exit(0);
         }
-        postEvent(event);
+        termination = Termination::Queued;
+        postEvent(terminationEvent);
     });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;

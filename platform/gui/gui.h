@@ -48,8 +48,10 @@ void postEvent(const Event& event);
 void clearEventQueue();
 // Lets windows repaint during a long command without handling any input.
 void repaintWithoutInput();
-// Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP).
-void postOnTerminationRequest(const Event& event);
+// Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP). A second request
+// before the loop is back for its next event after handling the first (a question the first one
+// asked still stands) runs release and ends the process at once with exit code 0.
+void postOnTerminationRequest(const Event& event, std::function<void()> release);
 
 // ---- windows -------------------------------------------------------------------------------
 enum WindowFlags : unsigned {
@@ -115,7 +117,8 @@ void tabPanel(int window, int id, Rect r, const std::vector<std::string>& tabs);
 void placeOnTab(int tabPanelId, int page, int id);
 void tree(int window, int id, Rect r);
 void table(int window, int id, Rect r);
-// A splitter holding two existing controls side by side.
+// A splitter holding two existing controls side by side; the left one keeps its width when the
+// splitter is resized.
 void splitter(int window, int id, Rect r, int leftControl, int rightControl);
 
 bool controlExists(int id);

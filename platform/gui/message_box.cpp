@@ -1,6 +1,7 @@
 #include "platform/gui/message_box.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
@@ -10,6 +11,22 @@
 namespace gui {
 namespace {
 MessageBoxResponder responder;
+
+// A question is answered only by its buttons: Qt would take Escape and the close box as "Нет",
+// and on the save question before the program ends that loses the user's edits.
+class AnswerOnlyByButtons : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel))
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 QMessageBox::Icon qtIcon(Icon icon)
 {
@@ -42,6 +59,8 @@ Answer messageBox(std::string_view title, std::string_view text, Icon icon, Butt
     if (buttons == Buttons::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+        AnswerOnlyByButtons onlyButtons;
+        box.installEventFilter(&onlyButtons);
         box.exec();
         return box.clickedButton() == yes ? Answer::Yes : Answer::No;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -10,14 +11,18 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 #include "platform/gui/gui.h"
+#include "platform/gui/message_box.h"
 
 namespace {
 
@@ -201,6 +206,44 @@ TEST_F(GuiLayerTest, CloseBoxOnlyReports)
     EXPECT_EQ(e.kind, gui::EventKind::Close);
     EXPECT_EQ(e.window, 0);
     EXPECT_TRUE(gui::windowExists(0));
+}
+
+// The real box, offscreen: a question is answered only by its two buttons. Escape and the close
+// box leave it standing; each button gives its own answer.
+TEST_F(GuiLayerTest, AQuestionBoxIsAnsweredOnlyByItsButtons)
+{
+    gui::setMessageBoxResponder({});
+    for (const auto& [buttonText, answer] : {std::pair{"Да", gui::Answer::Yes}, std::pair{"Нет", gui::Answer::No}}) {
+        SCOPED_TRACE(buttonText);
+        bool standsAfterEscape = false, standsAfterClose = false, clicked = false;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            driver.stop();
+            QWidget* focused = box->focusWidget() ? box->focusWidget() : box.data();
+            QTest::keyClick(focused, Qt::Key_Escape);
+            standsAfterEscape = box && box->isVisible();
+            if (box)
+                box->close();
+            standsAfterClose = box && box->isVisible();
+            if (!box)
+                return;
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QString::fromUtf8(buttonText)) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    clicked = true;
+                }
+        });
+        driver.start(10);
+        const gui::Answer got =
+            gui::messageBox("Внимание", "Желаете сохранить?", gui::Icon::Question, gui::Buttons::YesNo);
+        EXPECT_TRUE(standsAfterEscape);
+        EXPECT_TRUE(standsAfterClose);
+        EXPECT_TRUE(clicked);
+        EXPECT_EQ(got, answer);
+    }
 }
 
 }  // namespace

@@ -129,6 +129,20 @@ x11_screenshot() {
     import -window root "$PARAMORA_X11_SHOTS/$1.png"
 }
 
+# Waits up to 20 s for a command to succeed; otherwise fails the check, saying what was awaited.
+x11_wait_until() {
+    local what=$1 n
+    shift
+    for n in $(seq 200); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    x11_fail "$what"
+}
+
+# Prints the value of a key in the working folder's Paramora.ini (the first line that has it).
+x11_setting() { tr -d '\r' <Paramora.ini | sed -n "s/^$1 = //p" | head -n1; }
+
 x11_fail() { echo "FAIL: $*"; exit 1; }
 
 # Opens File, New and picks the model at that position of the submenu (0: the first) with the
