@@ -75,6 +75,11 @@ QWidget* materialise(ControlRecord& control);
 void applyVisibility(ControlRecord& control);
 void forgetWindowControls(int window);
 
+// The window a message box or file dialog belongs to, so that it stays above it: the window that
+// holds the user's input (the main window, or the window it is disabled for); null before the main
+// window is shown.
+QWidget* dialogOwner();
+
 QString qs(std::string_view text);
 std::string str(const QString& text);
 

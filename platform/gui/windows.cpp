@@ -25,6 +25,20 @@ WindowRecord* findWindow(int window)
     return &it->second;
 }
 
+QWidget* dialogOwner()
+{
+    auto* main = findWindow(0);
+    if (!main || !main->widget->isVisible())
+        return nullptr;
+    // A disabled main window waits for a window it owns; focus is no guide, as the program makes
+    // the main window active again during a long exchange.
+    if (!main->enabled)
+        for (const auto& [number, record] : windows())
+            if (record.owner == 0 && record.widget && record.widget->isVisible() && !(record.flags & (toolWindow | alwaysOnTop)))
+                return record.widget;
+    return main->widget;
+}
+
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string str(const QString& text) { return text.toStdString(); }
 
@@ -65,13 +79,18 @@ bool openWindow(int window, Rect inner, std::string_view title, unsigned flags, 
     QWidget* ownerWidget = nullptr;
     if (auto* o = findWindow(owner))
         ownerWidget = o->widget;
-    Qt::WindowFlags qtFlags = Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    // An owned window must be one the window system keeps above its owner (transient for it): the
+    // owner is often disabled meanwhile, and a click on it would otherwise bury the window that
+    // holds the user's input. Plain Qt::Window top-levels are never made transient.
+    Qt::WindowFlags qtFlags = Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    if (flags & toolWindow)
+        qtFlags |= Qt::Tool;
+    else
+        qtFlags |= ownerWidget ? Qt::Dialog : Qt::Window;
     if (flags & (closeBox | sizable))
         qtFlags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (flags & sizable)
         qtFlags |= Qt::WindowMinMaxButtonsHint;
-    if (flags & toolWindow)
-        qtFlags |= Qt::Tool;
     if (flags & alwaysOnTop)
         qtFlags |= Qt::WindowStaysOnTopHint;
     auto* widget = new LayerWindow(window, ownerWidget, qtFlags);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 x11_require() {
     local tool
-    for tool in Xvfb openbox xdotool wmctrl xwininfo "$@"; do
+    for tool in Xvfb openbox xdotool wmctrl xwininfo xprop "$@"; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (tools/install-deps.sh)"; exit 77; }
     done
     [ -x "${PARAMORA_BINARY:-}" ] || { echo "PARAMORA_BINARY does not name the program"; exit 1; }
@@ -96,6 +96,73 @@ x11_screenshot() {
     [ -n "${PARAMORA_X11_SHOTS:-}" ] || return 0
     command -v import >/dev/null || return 0
     import -window root "$PARAMORA_X11_SHOTS/$1.png"
+}
+
+# Opens a menu of the Main Window with the keyboard (0 the first) and presses the keys given, the
+# first item being highlighted: x11_menu 0 Right Return picks File, New, its first model.
+x11_menu() {
+    local menu=$1 n
+    shift
+    xdotool windowactivate --sync "$MAIN_WINDOW" 2>/dev/null || true
+    xdotool key alt
+    for n in $(seq "$menu"); do xdotool key Right; done
+    xdotool key --delay 50 Down "$@"
+}
+
+# Prints the window a window is transient for (WM_TRANSIENT_FOR), as a decimal id; nothing if none.
+x11_transient_for() {
+    local id
+    id=$(xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p')
+    [ -z "$id" ] || printf '%d\n' "$id"
+}
+
+# True when window $1 is stacked above window $2 (_NET_CLIENT_LIST_STACKING runs bottom to top).
+x11_stacked_above() {
+    local order upper lower
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g')
+    upper=$(printf '0x%x' "$1")
+    lower=$(printf '0x%x' "$2")
+    order=" $order "
+    [[ "$order" == *" $lower "*" $upper "* ]]
+}
+
+# Sets X, Y (screen position) and WIDTH, HEIGHT of a window's inner area, frame not included.
+x11_geometry() {
+    local info
+    info=$(xwininfo -id "$1")
+    X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
+    HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# Prints the frame around a window (_NET_FRAME_EXTENTS) as "left right top bottom".
+x11_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
+
+# Left-clicks the middle of a window's title bar, as a user raising it would.
+x11_click_title() {
+    local l r t b
+    x11_geometry "$1"
+    read -r l r t b <<<"$(x11_frame "$1")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y - t / 2)) click 1
+}
+
+# Prints a window's outer size, frame and title bar included, as WxH.
+x11_outer_size() {
+    local l r t b
+    x11_geometry "$1"
+    read -r l r t b <<<"$(x11_frame "$1")"
+    echo "$((WIDTH + l + r))x$((HEIGHT + t + b))"
+}
+
+# Waits up to 10 s until no visible window's title matches the pattern.
+x11_wait_gone() {
+    local n
+    for n in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    x11_fail "the window '$1' did not close"
 }
 
 x11_fail() { echo "FAIL: $*"; exit 1; }
