@@ -73,7 +73,8 @@ bool windowVisible(int window);
 void enableWindow(int window, bool enabled);
 bool windowEnabled(int window);
 void activateWindow(int window);
-// Paints the window at once, without handling any other pending event.
+// Paints the window at once, without handling any user input; a window just shown is first given
+// the moment the window system needs to put it on the screen.
 void repaintWindowNow(int window);
 void setWindowTitle(int window, std::string_view title);
 std::string windowTitle(int window);

@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 
 #include "platform/gui/registry.h"
 
@@ -66,6 +69,10 @@ protected:
 private:
     int number_;
 };
+
+// A window system maps no window without area: a window asked for with a title bar only keeps
+// one pixel of its own so that it reaches the screen at all.
+QSize mappableSize(int width, int height) { return {std::max(width, 1), std::max(height, 1)}; }
 }  // namespace
 }  // namespace detail
 
@@ -112,9 +119,10 @@ bool openWindow(int window, Rect inner, std::string_view title, unsigned flags, 
         record.statusBar->setSizeGripEnabled(false);
     }
     windows()[window] = std::move(record);
-    widget->resize(inner.w, inner.h);
+    const QSize size = mappableSize(inner.w, inner.h);
+    widget->resize(size);
     if (!(flags & sizable))
-        widget->setFixedSize(inner.w, inner.h);
+        widget->setFixedSize(size);
     widget->move(inner.x, inner.y);
     return true;
 }
@@ -141,7 +149,11 @@ void showWindow(int window, bool show, bool activate)
     if (!record)
         return;
     if (!show) {
+        // As the window goes, the window it belongs to takes the input again.
+        const bool wasActive = QApplication::activeWindow() == record->widget;
         record->widget->hide();
+        if (auto* owner = findWindow(record->owner); wasActive && owner && owner->widget->isVisible())
+            owner->widget->activateWindow();
         return;
     }
     record->widget->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
@@ -189,9 +201,45 @@ void activateWindow(int window)
     }
 }
 
+namespace {
+constexpr int onScreenWaitLimitMs = 500;
+
+// Ends a wait as soon as the window it watches is exposed.
+class ExposeWatch : public QObject {
+public:
+    ExposeWatch(QWindow* window, QEventLoop& loop) : window_(window), loop_(loop) { window->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && window_->isExposed())
+            loop_.quit();
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop& loop_;
+};
+
+// A window just shown is on the screen only once the window manager has mapped it, which takes a
+// round trip to another process: painting before that shows nothing, and a long command that
+// follows at once would keep it off the screen to its end. The wait handles no user input and is
+// bounded, should no window manager answer.
+void waitUntilOnScreen(QWidget* widget)
+{
+    QWindow* handle = widget->windowHandle();
+    if (!handle || handle->isExposed())
+        return;
+    QEventLoop loop;
+    ExposeWatch watch(handle, loop);
+    QTimer::singleShot(onScreenWaitLimitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+}  // namespace
+
 void repaintWindowNow(int window)
 {
     if (auto* record = findWindow(window); record && record->widget->isVisible()) {
+        waitUntilOnScreen(record->widget);
         // Rows and trace lines given since the last pass reach their widgets first.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         flushPendingLines();
@@ -246,10 +294,11 @@ void resizeWindow(int window, int innerWidth, int innerHeight)
     auto* record = findWindow(window);
     if (!record)
         return;
+    const QSize size = mappableSize(innerWidth, innerHeight);
     if (!(record->flags & sizable))
-        record->widget->setFixedSize(innerWidth, innerHeight);
+        record->widget->setFixedSize(size);
     else
-        record->widget->resize(innerWidth, innerHeight);
+        record->widget->resize(size);
 }
 
 Rect windowInnerRect(int window)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -75,6 +76,29 @@ TEST_F(MainWindowTest, EveryModelOpensThroughFileNew)
     }
     // Jx9's subgroups share their groups' codes: the tree lists the four groups alone.
     EXPECT_EQ(gui::treeItemCount(ctl::tree), 3 + 4);
+}
+
+// The load blocks the loop, so the Wait Window must be on the screen, exposed and painted, before
+// the loader starts: a window only asked for would reach the screen after the load.
+TEST_F(MainWindowTest, WaitWindowIsOnTheScreenBeforeTheLoadStarts)
+{
+    struct PaintWatch : QObject {
+        bool paintedBeforeLoad = false;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* window = static_cast<QWidget*>(watched)->windowHandle();
+            if (event->type() == QEvent::Paint && window && window->isExposed() && parameters.empty())
+                paintedBeforeLoad = true;
+            return false;
+        }
+    } watch;
+    QWidget* wait = gui::windowWidget(win::wait);
+    ASSERT_NE(wait, nullptr);
+    wait->installEventFilter(&watch);
+    triggerMenu(cmd::newZr48X);
+    EXPECT_TRUE(watch.paintedBeforeLoad);
+    EXPECT_FALSE(gui::windowVisible(win::wait));
+    EXPECT_EQ(gui::tableRowCount(ctl::table), 617);
 }
 
 TEST_F(MainWindowTest, ClickOnASetCellShowsThatRowsEditorOverTheCell)
