@@ -212,7 +212,12 @@ void popupShow(int popup, int globalX, int globalY);
 int popupShown();  // the popup last shown and still open, or -1 (tests)
 
 // Status bar of the main window: fields with widths, texts, a picture and a progress bar.
-void statusFields(int window, const std::vector<int>& widths);
+struct StatusField {
+    int width = 0;
+    Align align = Align::Left;
+    bool bordered = false;  // a sunken border around the field
+};
+void statusFields(int window, const std::vector<StatusField>& fields);
 void statusText(int window, int field, std::string_view text);
 std::string statusFieldText(int window, int field);
 void statusPicture(int window, int field, const std::uint8_t* rgba, int width, int height);

@@ -55,6 +55,7 @@ struct WindowRecord {
     int owner = -1;
     bool enabled = true;
     std::function<void(const WindowMessage&)> hook;
+    QSize minimumOuterSize;  // frame included; empty: none
     QMenuBar* menuBar = nullptr;
     QStatusBar* statusBar = nullptr;
     std::vector<QWidget*> statusFields;
@@ -79,6 +80,8 @@ void forgetWindowControls(int window);
 // holds the user's input (the main window, or the window it is disabled for); null before the main
 // window is shown.
 QWidget* dialogOwner();
+
+Qt::Alignment alignmentOf(Align align);  // horizontal only
 
 QString qs(std::string_view text);
 std::string str(const QString& text);

@@ -46,6 +46,17 @@ QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static
 std::string str(const QString& text) { return text.toStdString(); }
 
 namespace {
+// The inner minimum that gives the outer minimum with the frame the window has now.
+void applyMinimumOuterSize(WindowRecord& record)
+{
+    if (record.minimumOuterSize.isEmpty())
+        return;
+    const QSize frame = record.widget->frameGeometry().size() - record.widget->geometry().size();
+    const QSize inner = (record.minimumOuterSize - frame).expandedTo(QSize(0, 0));
+    if (record.widget->minimumSize() != inner)
+        record.widget->setMinimumSize(inner);
+}
+
 // A top-level window whose close box only reports, and whose size changes reach the window's hook
 // before anything else sees them.
 class LayerWindow : public QMainWindow {
@@ -65,8 +76,26 @@ protected:
         if (auto* record = findWindow(number_); record && record->hook)
             record->hook({WindowMessage::SizeChanged, width(), height()});
     }
+    // The window manager frames a window only once it is on the screen (the window then moves by
+    // the frame's size), and may change the frame later.
+    void showEvent(QShowEvent* event) override
+    {
+        QMainWindow::showEvent(event);
+        keepMinimumOuterSize();
+    }
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMainWindow::moveEvent(event);
+        keepMinimumOuterSize();
+    }
 
 private:
+    void keepMinimumOuterSize()
+    {
+        if (auto* record = findWindow(number_))
+            applyMinimumOuterSize(*record);
+    }
+
     int number_;
 };
 
@@ -337,11 +366,10 @@ WindowState windowState(int window)
 
 void setMinimumOuterSize(int window, int width, int height)
 {
-    auto* record = findWindow(window);
-    if (!record)
-        return;
-    const QSize frame = record->widget->frameGeometry().size() - record->widget->geometry().size();
-    record->widget->setMinimumSize(std::max(0, width - frame.width()), std::max(0, height - frame.height()));
+    if (auto* record = findWindow(window)) {
+        record->minimumOuterSize = QSize(width, height);
+        applyMinimumOuterSize(*record);
+    }
 }
 
 void setWindowHook(int window, std::function<void(const WindowMessage&)> hook)
