@@ -195,7 +195,14 @@ bool buildMainWindow()
         return false;
     }
 
-    gui::statusFields(win::main, {170, 100, 100, 30, 70, 200, 10});
+    using gui::Align;
+    gui::statusFields(win::main, {{170, Align::Centre, false},
+                                  {100, Align::Left, true},
+                                  {100, Align::Centre, false},
+                                  {30, Align::Left, true},
+                                  {70, Align::Centre, false},
+                                  {200, Align::Left, false},
+                                  {10, Align::Left, true}});
     gui::statusText(win::main, 0, "Текущий тип оборудования:");
     gui::statusText(win::main, 1, currentModelName);
     gui::statusText(win::main, 2, "Подключение");

@@ -221,11 +221,17 @@ void button(int window, int id, Rect r, std::string_view text)
     QObject::connect(widget, &QPushButton::clicked, widget, [window, id] { raiseControlEvent(window, id, EventType::Click); });
 }
 
+namespace detail {
+Qt::Alignment alignmentOf(Align align)
+{
+    return align == Align::Centre ? Qt::AlignHCenter : align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
+}
+}  // namespace detail
+
 void label(int window, int id, Rect r, std::string_view text, Align align, Rgb background)
 {
     auto* widget = new QLabel(qs(text), parentWidgetFor(window, -1));
-    widget->setAlignment((align == Align::Centre ? Qt::AlignHCenter : align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) |
-                         Qt::AlignVCenter);
+    widget->setAlignment(alignmentOf(align) | Qt::AlignVCenter);
     if (!background.isNone) {
         widget->setAutoFillBackground(true);
         QPalette palette = widget->palette();

@@ -20,7 +20,7 @@ std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest& request)
     QStringList filters;
     for (const auto& pattern : request.patterns)
         filters << detail::qs(pattern);
-    QFileDialog dialog(windowWidget(0), detail::qs(request.title), detail::qs(request.folder));
+    QFileDialog dialog(detail::dialogOwner(), detail::qs(request.title), detail::qs(request.folder));
     dialog.setNameFilters(filters);
     if (request.selectedPattern >= 0 && request.selectedPattern < filters.size())
         dialog.selectNameFilter(filters[request.selectedPattern]);

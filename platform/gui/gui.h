@@ -75,7 +75,8 @@ bool windowVisible(int window);
 void enableWindow(int window, bool enabled);
 bool windowEnabled(int window);
 void activateWindow(int window);
-// Paints the window at once, without handling any other pending event.
+// Paints the window at once, without handling any user input; a window just shown is first given
+// the moment the window system needs to put it on the screen.
 void repaintWindowNow(int window);
 void setWindowTitle(int window, std::string_view title);
 std::string windowTitle(int window);
@@ -214,7 +215,12 @@ void popupShow(int popup, int globalX, int globalY);
 int popupShown();  // the popup last shown and still open, or -1 (tests)
 
 // Status bar of the main window: fields with widths, texts, a picture and a progress bar.
-void statusFields(int window, const std::vector<int>& widths);
+struct StatusField {
+    int width = 0;
+    Align align = Align::Left;
+    bool bordered = false;  // a sunken border around the field
+};
+void statusFields(int window, const std::vector<StatusField>& fields);
 void statusText(int window, int field, std::string_view text);
 std::string statusFieldText(int window, int field);
 void statusPicture(int window, int field, const std::uint8_t* rgba, int width, int height);

@@ -169,14 +169,17 @@ int popupShown() { return menus().shownPopup; }
 
 QAction* menuAction(int command) { return actionOf(command); }
 
-void statusFields(int window, const std::vector<int>& widths)
+void statusFields(int window, const std::vector<StatusField>& fields)
 {
     auto* record = findWindow(window);
     if (!record || !record->statusBar)
         return;
-    for (int width : widths) {
+    for (const StatusField& style : fields) {
         auto* field = new QLabel(record->statusBar);
-        field->setFixedWidth(width);
+        field->setFixedWidth(style.width);
+        field->setAlignment(alignmentOf(style.align) | Qt::AlignVCenter);
+        if (style.bordered)
+            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         record->statusBar->addWidget(field);
         record->statusFields.push_back(field);
     }

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "platform/gui/registry.h"
+
 namespace gui {
 namespace {
 MessageBoxResponder responder;
@@ -55,7 +57,7 @@ Answer messageBox(std::string_view title, std::string_view text, Icon icon, Butt
     }
     QString body = QString::fromStdString(call.text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-    QMessageBox box(qtIcon(icon), QString::fromStdString(call.title), body);
+    QMessageBox box(qtIcon(icon), QString::fromStdString(call.title), body, QMessageBox::NoButton, detail::dialogOwner());
     if (buttons == Buttons::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);

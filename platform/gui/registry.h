@@ -55,6 +55,7 @@ struct WindowRecord {
     int owner = -1;
     bool enabled = true;
     std::function<void(const WindowMessage&)> hook;
+    QSize minimumOuterSize;  // frame included; empty: none
     QMenuBar* menuBar = nullptr;
     QStatusBar* statusBar = nullptr;
     std::vector<QWidget*> statusFields;
@@ -74,6 +75,13 @@ QWidget* parentWidgetFor(int window, int parentControl);
 QWidget* materialise(ControlRecord& control);
 void applyVisibility(ControlRecord& control);
 void forgetWindowControls(int window);
+
+// The window a message box or file dialog belongs to, so that it stays above it: the window that
+// holds the user's input (the main window, or the window it is disabled for); null before the main
+// window is shown.
+QWidget* dialogOwner();
+
+Qt::Alignment alignmentOf(Align align);  // horizontal only
 
 QString qs(std::string_view text);
 std::string str(const QString& text);

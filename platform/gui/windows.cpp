@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 
 #include "platform/gui/registry.h"
 
@@ -25,10 +28,35 @@ WindowRecord* findWindow(int window)
     return &it->second;
 }
 
+QWidget* dialogOwner()
+{
+    auto* main = findWindow(0);
+    if (!main || !main->widget->isVisible())
+        return nullptr;
+    // A disabled main window waits for a window it owns; focus is no guide, as the program makes
+    // the main window active again during a long exchange.
+    if (!main->enabled)
+        for (const auto& [number, record] : windows())
+            if (record.owner == 0 && record.widget && record.widget->isVisible() && !(record.flags & (toolWindow | alwaysOnTop)))
+                return record.widget;
+    return main->widget;
+}
+
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string str(const QString& text) { return text.toStdString(); }
 
 namespace {
+// The inner minimum that gives the outer minimum with the frame the window has now.
+void applyMinimumOuterSize(WindowRecord& record)
+{
+    if (record.minimumOuterSize.isEmpty())
+        return;
+    const QSize frame = record.widget->frameGeometry().size() - record.widget->geometry().size();
+    const QSize inner = (record.minimumOuterSize - frame).expandedTo(QSize(0, 0));
+    if (record.widget->minimumSize() != inner)
+        record.widget->setMinimumSize(inner);
+}
+
 // A top-level window whose close box only reports, and whose size changes reach the window's hook
 // before anything else sees them.
 class LayerWindow : public QMainWindow {
@@ -48,10 +76,32 @@ protected:
         if (auto* record = findWindow(number_); record && record->hook)
             record->hook({WindowMessage::SizeChanged, width(), height()});
     }
+    // The window manager frames a window only once it is on the screen (the window then moves by
+    // the frame's size), and may change the frame later.
+    void showEvent(QShowEvent* event) override
+    {
+        QMainWindow::showEvent(event);
+        keepMinimumOuterSize();
+    }
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMainWindow::moveEvent(event);
+        keepMinimumOuterSize();
+    }
 
 private:
+    void keepMinimumOuterSize()
+    {
+        if (auto* record = findWindow(number_))
+            applyMinimumOuterSize(*record);
+    }
+
     int number_;
 };
+
+// A window system maps no window without area: a window asked for with a title bar only keeps
+// one pixel of its own so that it reaches the screen at all.
+QSize mappableSize(int width, int height) { return {std::max(width, 1), std::max(height, 1)}; }
 }  // namespace
 }  // namespace detail
 
@@ -65,13 +115,18 @@ bool openWindow(int window, Rect inner, std::string_view title, unsigned flags, 
     QWidget* ownerWidget = nullptr;
     if (auto* o = findWindow(owner))
         ownerWidget = o->widget;
-    Qt::WindowFlags qtFlags = Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    // An owned window must be one the window system keeps above its owner (transient for it): the
+    // owner is often disabled meanwhile, and a click on it would otherwise bury the window that
+    // holds the user's input. Plain Qt::Window top-levels are never made transient.
+    Qt::WindowFlags qtFlags = Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    if (flags & toolWindow)
+        qtFlags |= Qt::Tool;
+    else
+        qtFlags |= ownerWidget ? Qt::Dialog : Qt::Window;
     if (flags & (closeBox | sizable))
         qtFlags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (flags & sizable)
         qtFlags |= Qt::WindowMinMaxButtonsHint;
-    if (flags & toolWindow)
-        qtFlags |= Qt::Tool;
     if (flags & alwaysOnTop)
         qtFlags |= Qt::WindowStaysOnTopHint;
     auto* widget = new LayerWindow(window, ownerWidget, qtFlags);
@@ -93,9 +148,10 @@ bool openWindow(int window, Rect inner, std::string_view title, unsigned flags, 
         record.statusBar->setSizeGripEnabled(false);
     }
     windows()[window] = std::move(record);
-    widget->resize(inner.w, inner.h);
+    const QSize size = mappableSize(inner.w, inner.h);
+    widget->resize(size);
     if (!(flags & sizable))
-        widget->setFixedSize(inner.w, inner.h);
+        widget->setFixedSize(size);
     widget->move(inner.x, inner.y);
     return true;
 }
@@ -122,7 +178,11 @@ void showWindow(int window, bool show, bool activate)
     if (!record)
         return;
     if (!show) {
+        // As the window goes, the window it belongs to takes the input again.
+        const bool wasActive = QApplication::activeWindow() == record->widget;
         record->widget->hide();
+        if (auto* owner = findWindow(record->owner); wasActive && owner && owner->widget->isVisible())
+            owner->widget->activateWindow();
         return;
     }
     record->widget->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
@@ -170,9 +230,45 @@ void activateWindow(int window)
     }
 }
 
+namespace {
+constexpr int onScreenWaitLimitMs = 500;
+
+// Ends a wait as soon as the window it watches is exposed.
+class ExposeWatch : public QObject {
+public:
+    ExposeWatch(QWindow* window, QEventLoop& loop) : window_(window), loop_(loop) { window->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && window_->isExposed())
+            loop_.quit();
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop& loop_;
+};
+
+// A window just shown is on the screen only once the window manager has mapped it, which takes a
+// round trip to another process: painting before that shows nothing, and a long command that
+// follows at once would keep it off the screen to its end. The wait handles no user input and is
+// bounded, should no window manager answer.
+void waitUntilOnScreen(QWidget* widget)
+{
+    QWindow* handle = widget->windowHandle();
+    if (!handle || handle->isExposed())
+        return;
+    QEventLoop loop;
+    ExposeWatch watch(handle, loop);
+    QTimer::singleShot(onScreenWaitLimitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+}  // namespace
+
 void repaintWindowNow(int window)
 {
     if (auto* record = findWindow(window); record && record->widget->isVisible()) {
+        waitUntilOnScreen(record->widget);
         // Rows and trace lines given since the last pass reach their widgets first.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         flushPendingLines();
@@ -227,10 +323,11 @@ void resizeWindow(int window, int innerWidth, int innerHeight)
     auto* record = findWindow(window);
     if (!record)
         return;
+    const QSize size = mappableSize(innerWidth, innerHeight);
     if (!(record->flags & sizable))
-        record->widget->setFixedSize(innerWidth, innerHeight);
+        record->widget->setFixedSize(size);
     else
-        record->widget->resize(innerWidth, innerHeight);
+        record->widget->resize(size);
 }
 
 Rect windowInnerRect(int window)
@@ -269,11 +366,10 @@ WindowState windowState(int window)
 
 void setMinimumOuterSize(int window, int width, int height)
 {
-    auto* record = findWindow(window);
-    if (!record)
-        return;
-    const QSize frame = record->widget->frameGeometry().size() - record->widget->geometry().size();
-    record->widget->setMinimumSize(std::max(0, width - frame.width()), std::max(0, height - frame.height()));
+    if (auto* record = findWindow(window)) {
+        record->minimumOuterSize = QSize(width, height);
+        applyMinimumOuterSize(*record);
+    }
 }
 
 void setWindowHook(int window, std::function<void(const WindowMessage&)> hook)

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/description_store.h"
 #include "app/program_shell.h"
@@ -75,6 +79,54 @@ TEST_F(MainWindowTest, EveryModelOpensThroughFileNew)
     }
     // Jx9's subgroups share their groups' codes: the tree lists the four groups alone.
     EXPECT_EQ(gui::treeItemCount(ctl::tree), 3 + 4);
+}
+
+TEST_F(MainWindowTest, StatusBarFieldsHaveTheirWidthsAlignmentsAndBorders)
+{
+    struct Field {
+        int width;
+        std::optional<Qt::Alignment> align;  // none: a picture, a progress bar or nothing
+        bool bordered;
+    };
+    const Field expected[] = {{170, Qt::AlignHCenter, false}, {100, Qt::AlignLeft, true},  {100, Qt::AlignHCenter, false},
+                              {30, std::nullopt, true},       {70, Qt::AlignHCenter, false}, {200, std::nullopt, false},
+                              {10, std::nullopt, true}};
+    const auto* bar = gui::windowWidget(win::main)->findChild<QStatusBar*>();
+    ASSERT_NE(bar, nullptr);
+    const auto fields = bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(fields.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        const QLabel* field = fields[static_cast<qsizetype>(i)];
+        EXPECT_EQ(field->width(), expected[i].width);
+        if (expected[i].align) {
+            EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, *expected[i].align);
+        }
+        EXPECT_EQ(field->frameShape() != QFrame::NoFrame && field->frameWidth() > 0, expected[i].bordered);
+    }
+}
+
+// The load blocks the loop, so the Wait Window must be on the screen, exposed and painted, before
+// the loader starts: a window only asked for would reach the screen after the load.
+TEST_F(MainWindowTest, WaitWindowIsOnTheScreenBeforeTheLoadStarts)
+{
+    struct PaintWatch : QObject {
+        bool paintedBeforeLoad = false;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* window = static_cast<QWidget*>(watched)->windowHandle();
+            if (event->type() == QEvent::Paint && window && window->isExposed() && parameters.empty())
+                paintedBeforeLoad = true;
+            return false;
+        }
+    } watch;
+    QWidget* wait = gui::windowWidget(win::wait);
+    ASSERT_NE(wait, nullptr);
+    wait->installEventFilter(&watch);
+    triggerMenu(cmd::newZr48X);
+    EXPECT_TRUE(watch.paintedBeforeLoad);
+    EXPECT_FALSE(gui::windowVisible(win::wait));
+    EXPECT_EQ(gui::tableRowCount(ctl::table), 617);
 }
 
 TEST_F(MainWindowTest, ClickOnASetCellShowsThatRowsEditorOverTheCell)

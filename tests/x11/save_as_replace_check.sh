@@ -10,12 +10,9 @@ cp mydoc.pmr "$X11_DIR/expected.pmr"
 cp Paramora.ini "$X11_DIR/expected.ini"
 x11_start_program
 
-x11_menu 20 Down Right  # Файл, Новый, then its first model
-x11_wait_program_windows 3
-xdotool key Return
-x11_wait_window "New_Zr12.pmr" >/dev/null
+x11_file_new 0  # Zr12
 
-x11_menu 20 Down Down Down Down Return  # Файл, Сохранить как
+x11_menu 0 Down Down Down Return  # File, Save as
 x11_wait_window "Сохранить файл конфигурации" >/dev/null
 xdotool key ctrl+a
 xdotool type --delay 20 mydoc

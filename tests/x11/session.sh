@@ -6,7 +6,7 @@ set -euo pipefail
 
 x11_require() {
     local tool
-    for tool in Xvfb openbox xdotool wmctrl xwininfo "$@"; do
+    for tool in Xvfb openbox xdotool wmctrl xwininfo xprop "$@"; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (tools/install-deps.sh)"; exit 77; }
     done
     [ -x "${PARAMORA_BINARY:-}" ] || { echo "PARAMORA_BINARY does not name the program"; exit 1; }
@@ -99,16 +99,6 @@ x11_wait_program_windows() {
     x11_fail "the program did not come to $1 visible windows"
 }
 
-# Opens the Main Window's menu whose title lies x pixels from the window's left edge (the first
-# title is at about 20) and presses the keys in it, e.g. x11_menu 20 Down Down Return.
-x11_menu() {
-    local x=$1
-    shift
-    xdotool mousemove --window "$MAIN_WINDOW" "$x" 10 click 1
-    x11_wait_program_windows 2
-    xdotool key --delay 50 "$@"
-}
-
 # Waits up to 20 s for the program to end and sets PARAMORA_EXIT to its exit code (not in a
 # subshell: only this shell can wait for it).
 x11_wait_exit() {
@@ -142,6 +132,64 @@ x11_wait_until() {
 
 # Prints the value of a key in the working folder's Paramora.ini (the first line that has it).
 x11_setting() { tr -d '\r' <Paramora.ini | sed -n "s/^$1 = //p" | head -n1; }
+
+# Opens a menu of the Main Window with the keyboard (0 the first) and presses the keys given, the
+# first item being highlighted: x11_menu 0 Right Return picks File, New, its first model.
+x11_menu() {
+    local menu=$1 n
+    shift
+    xdotool windowactivate --sync "$MAIN_WINDOW" 2>/dev/null || true
+    xdotool key alt
+    for n in $(seq "$menu"); do xdotool key Right; done
+    xdotool key --delay 50 Down "$@"
+}
+
+# Prints the window a window is transient for (WM_TRANSIENT_FOR), as a decimal id; nothing if none.
+x11_transient_for() {
+    local id
+    id=$(xprop -id "$1" WM_TRANSIENT_FOR 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p')
+    [ -z "$id" ] || printf '%d\n' "$id"
+}
+
+# True when window $1 is stacked above window $2 (_NET_CLIENT_LIST_STACKING runs bottom to top).
+x11_stacked_above() {
+    local order upper lower
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g')
+    upper=$(printf '0x%x' "$1")
+    lower=$(printf '0x%x' "$2")
+    order=" $order "
+    [[ "$order" == *" $lower "*" $upper "* ]]
+}
+
+# Sets X, Y (screen position) and WIDTH, HEIGHT of a window's inner area, frame not included.
+x11_geometry() {
+    local info
+    info=$(xwininfo -id "$1")
+    X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
+    HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# Prints the frame around a window (_NET_FRAME_EXTENTS) as "left right top bottom".
+x11_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
+
+# Left-clicks the middle of a window's title bar, as a user raising it would.
+x11_click_title() {
+    local l r t b
+    x11_geometry "$1"
+    read -r l r t b <<<"$(x11_frame "$1")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y - t / 2)) click 1
+}
+
+# Prints a window's outer size, frame and title bar included, as WxH.
+x11_outer_size() {
+    local l r t b
+    x11_geometry "$1"
+    read -r l r t b <<<"$(x11_frame "$1")"
+    echo "$((WIDTH + l + r))x$((HEIGHT + t + b))"
+}
+
 
 x11_fail() { echo "FAIL: $*"; exit 1; }
 
