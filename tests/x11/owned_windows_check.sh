@@ -52,9 +52,11 @@ x11_menu 1 Return  # Connection, settings
 expect_owned "^Настройки подключения$" comm
 comm=$OWNED_ID
 x11_geometry "$comm"
-xdotool mousemove $((X + 275)) $((Y + 50)) click 1  # the model list
-sleep 0.3
-xdotool key Escape Down
+xdotool mousemove $((X + 275)) $((Y + 50)) click 1  # the model list opens its drop-down
+x11_wait_program_windows 3
+xdotool key Escape  # closed again, the list keeps the focus
+x11_wait_program_windows 2
+xdotool key Down
 question=$(x11_wait_window "^Внимание$")
 [ "$(x11_transient_for "$question")" = "$(printf '%d' "$comm")" ] || x11_fail "the question is not transient for the Comm Window"
 x11_click_title "$comm"
