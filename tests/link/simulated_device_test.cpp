@@ -39,7 +39,7 @@ bool crcGood(const Bytes& frame) { return frame.size() >= 4 && crc16Modbus(frame
 
 struct Arrival {
     Bytes bytes;
-    std::int64_t firstByteMs = -1;  // from the end of the write
+    std::int64_t firstByteMs = -1;  // from the start of the write, before the device can see it
     int steps = 0;                  // how many times more bytes showed up
 };
 
@@ -58,8 +58,9 @@ protected:
     Arrival exchange(const Bytes& request, int silenceMs = 40, int firstByteLimitMs = 1000)
     {
         Arrival arrival;
-        EXPECT_EQ(serial::write(port, request.data(), request.size()), static_cast<int>(request.size()));
+        // Timed from before the write: a test thread preempted after it would see a delay shortened.
         const std::int64_t sent = sysclock::milliseconds();
+        EXPECT_EQ(serial::write(port, request.data(), request.size()), static_cast<int>(request.size()));
         int seen = 0;
         while (seen == 0 && sysclock::milliseconds() - sent < firstByteLimitMs && !serial::portLost(port))
             seen = serial::waitForInput(port, 0, 10);
