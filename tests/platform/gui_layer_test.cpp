@@ -213,7 +213,8 @@ TEST_F(GuiLayerTest, CloseBoxOnlyReports)
 TEST_F(GuiLayerTest, AQuestionBoxIsAnsweredOnlyByItsButtons)
 {
     gui::setMessageBoxResponder({});
-    for (const auto& [buttonText, answer] : {std::pair{"Да", gui::Answer::Yes}, std::pair{"Нет", gui::Answer::No}}) {
+    for (const auto& [text, answer] : {std::pair{"Да", gui::Answer::Yes}, std::pair{"Нет", gui::Answer::No}}) {
+        const char* const buttonText = text;  // older clang cannot capture a structured binding
         SCOPED_TRACE(buttonText);
         bool standsAfterEscape = false, standsAfterClose = false, clicked = false;
         QTimer driver;
