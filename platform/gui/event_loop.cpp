@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <csignal>
 #include <deque>
 #include <fcntl.h>
@@ -41,7 +42,7 @@ void clearEventQueue() { queue.clear(); }
 Event waitEvent()
 {
     initialise();
-    detail::flushPendingLines();
+    detail::flushPendingScreenWork();
     while (queue.empty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     Event event = queue.front();
@@ -52,7 +53,7 @@ Event waitEvent()
 Event pollEvent()
 {
     initialise();
-    detail::flushPendingLines();
+    detail::flushPendingScreenWork();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (queue.empty())
         return {};
@@ -93,17 +94,27 @@ void postOnTerminationRequest(const Event& event)
 
 void repaintWithoutInput()
 {
-    // A screen shows a change within a frame or two; painting more often only costs time.
-    static std::int64_t lastPaint = 0;
-    const std::int64_t now = sysclock::milliseconds();
-    if (!QCoreApplication::instance() || now - lastPaint < 40)
+    // A screen shows a change within a frame or two; painting more often only costs time. Where
+    // a frame is slow to paint (a busy machine or X server), frames are spaced further apart, so
+    // that painting takes at most a twentieth of a long command's time.
+    constexpr std::int64_t frameUs = 40000, longestUs = 200000, shareOfTime = 20;
+    static std::int64_t nextFrame = 0;
+    const std::int64_t start = sysclock::microseconds();
+    if (!QCoreApplication::instance() || start < nextFrame)
         return;
-    lastPaint = now;
-    detail::flushPendingLines();
+    detail::flushPendingScreenWork(true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const std::int64_t cost = sysclock::microseconds() - start;
+    nextFrame = start + std::clamp(shareOfTime * cost, frameUs, longestUs);
 }
 
 namespace detail {
+void flushPendingScreenWork(bool shownOnly)
+{
+    flushPendingLines(-1, shownOnly);
+    flushPendingProgress();
+}
+
 void raiseControlEvent(int window, int id, EventType type)
 {
     postEvent({EventKind::Control, window, id, type});
