@@ -96,16 +96,28 @@ void repaintWithoutInput()
 {
     // A screen shows a change within a frame or two; painting more often only costs time. Where
     // a frame is slow to paint (a busy machine or X server), frames are spaced further apart, so
-    // that painting takes at most a twentieth of a long command's time.
+    // that painting takes at most a twentieth of a long command's time. A frame is done in two
+    // calls, each short enough to fit a pause: the changes go into the widgets, then the windows
+    // paint them.
     constexpr std::int64_t frameUs = 40000, longestUs = 200000, shareOfTime = 20;
-    static std::int64_t nextFrame = 0;
+    static std::int64_t frameStart = 0, frameCost = 0, nextFrame = 0;
+    static bool paintDue = false;
+    if (!QCoreApplication::instance())
+        return;
     const std::int64_t start = sysclock::microseconds();
-    if (!QCoreApplication::instance() || start < nextFrame)
+    if (paintDue) {
+        paintDue = false;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        frameCost += sysclock::microseconds() - start;
+        nextFrame = frameStart + std::clamp(shareOfTime * frameCost, frameUs, longestUs);
+        return;
+    }
+    if (start < nextFrame)
         return;
     detail::flushPendingScreenWork(true);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::int64_t cost = sysclock::microseconds() - start;
-    nextFrame = start + std::clamp(shareOfTime * cost, frameUs, longestUs);
+    frameStart = start;
+    frameCost = sysclock::microseconds() - start;
+    paintDue = true;
 }
 
 namespace detail {

@@ -252,7 +252,7 @@ void flushPendingProgress()
 {
     for (auto& [number, record] : windows())
         if (record.progress && record.pendingProgress >= 0) {
-            // The bar repaints only when its fill has moved by a visible step.
+            // The bar repaints itself only when its fill has moved by a visible step.
             record.progress->setValue(record.pendingProgress);
             record.pendingProgress = -1;
         }

@@ -84,7 +84,7 @@ std::string str(const QString& text);
 // a long command runs, only into areas on screen), and before the area's text is read.
 void flushPendingLines(int id = -1, bool shownOnly = false);  // -1: every text area
 void dropPendingLines(int id);
-// Progress values likewise: a bar would repaint itself at once on each visible step.
+// Progress values likewise: a bar repaints itself at once, on its own, at each visible step.
 void flushPendingProgress();
 // Both of the above: what the windows should show when they next paint. During a long command
 // (shownOnly) hidden text areas keep their lines until the command ends.
