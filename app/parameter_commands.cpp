@@ -51,13 +51,16 @@ void startProgress(std::size_t rows)
     gui::setProgress(win::main, 0);
 }
 
-void showProgress(int handled)
-{
-    gui::setProgress(win::main, handled);
-    gui::repaintWithoutInput();
-}
+void showProgress(int handled) { gui::setProgress(win::main, handled); }
 
-void pauseBetweenRows() { sysclock::sleep(115200 / std::max<std::uint32_t>(portBaud, 1)); }
+// The pause after a row, counted from the end of its exchange. The windows catch up in it, so
+// painting holds back the next request only when it takes longer than the pause itself.
+void pauseAfterRow(std::int64_t rowEndUs)
+{
+    const std::int64_t pauseUs = 1000 * std::int64_t{115200 / std::max<std::uint32_t>(portBaud, 1)};
+    gui::repaintWithoutInput();
+    sysclock::sleepMicroseconds(rowEndUs + pauseUs - sysclock::microseconds());
+}
 
 // A port found gone or closed: its message box has been shown once; the link is disconnected.
 bool portWasLost()
@@ -162,10 +165,11 @@ void readAllParameters()
         if (!p)
             continue;
         readParameterRow(*p);
+        const std::int64_t rowEnd = sysclock::microseconds();
         showProgress(++handled);
         if (portWasLost())
             return;
-        pauseBetweenRows();
+        pauseAfterRow(rowEnd);
     }
 }
 
@@ -183,11 +187,12 @@ void writeAllParameters()
             continue;
         if (p->access != 0) {
             writeParameterRow(*p, p->address);
+            const std::int64_t rowEnd = sysclock::microseconds();
             if (portWasLost()) {
                 showProgress(++handled);
                 return;
             }
-            pauseBetweenRows();
+            pauseAfterRow(rowEnd);
         }
         showProgress(++handled);
     }

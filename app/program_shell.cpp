@@ -16,6 +16,7 @@
 #include "link/comm_window.h"
 #include "link/link_buffers.h"
 #include "link/serial_link.h"
+#include "platform/clock/clock.h"
 #include "platform/gui/gui.h"
 #include "resources/pictures.h"
 
@@ -108,6 +109,7 @@ void endProgram()
 
 bool startProgram()
 {
+    sysclock::wakeOnTime();
     gui::initialise();
     decodeEmbeddedPictures();
     clearDeviceDescription();

@@ -55,7 +55,14 @@ inline void section(const char* title)
     std::fflush(stdout);
 }
 
+// Figures reported so far that missed their target.
+int missedTargets();
+
 // Resident memory of this process in MB.
 double residentMegabytes();
+
+// Lets the windows handle what is pending (layout, painting, the window manager) for `ms`, as the
+// screen would have settled before the user starts the next command.
+void settleScreen(int ms);
 
 }  // namespace bench

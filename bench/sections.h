@@ -3,8 +3,17 @@
 
 void benchDocuments();
 void benchStartup(const char* self);
-void benchReadAll();
+struct ReadAllTargets {
+    double at115200;  // wall time / floor
+    double at9600;
+};
+void benchReadAll(const char* title, const ReadAllTargets& targets);
+// Runs the read-all figures under Xvfb with openbox in a child process (bench/under_x11.sh), with
+// the Monitor Window hidden and shown; returns the number of targets the child missed.
+int benchReadAllUnderX11(const char* self);
 
 // The child side of the start-up measurement: starts the program, reports when the Main Window
 // is on screen, and exits.
 int startupChild();
+// The child side of the read-all figures under X; its exit code is the number of targets missed.
+int readAllX11Child();

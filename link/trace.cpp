@@ -7,9 +7,9 @@
 void traceLine(std::string_view text)
 {
     logLine(text);
+    // The line reaches the screen with the next frame: painting here would hold up the exchange.
     if (gui::controlExists(ctl::traceText))
         gui::appendLine(ctl::traceText, text);
-    gui::repaintWithoutInput();
     gui::activateWindow(win::main);
 }
 

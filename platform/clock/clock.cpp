@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include <sys/prctl.h>
+
 namespace sysclock {
 
 std::int64_t milliseconds()
@@ -32,6 +34,12 @@ void sleep(std::int64_t ms)
 {
     if (ms > 0)
         sleepMicroseconds(ms * 1000);
+}
+
+void wakeOnTime()
+{
+    // A refusal only leaves the default slack.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 }
 
 LocalTime localTime()

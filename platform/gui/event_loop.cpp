@@ -2,6 +2,7 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <deque>
@@ -68,7 +69,7 @@ Event waitEvent()
 {
     initialise();
     loopIsBack();
-    detail::flushPendingLines();
+    detail::flushPendingScreenWork();
     while (queue.empty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return takeQueuedEvent();
@@ -78,7 +79,7 @@ Event pollEvent()
 {
     initialise();
     loopIsBack();
-    detail::flushPendingLines();
+    detail::flushPendingScreenWork();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (queue.empty())
         return {};
@@ -130,17 +131,39 @@ void postOnTerminationRequest(const Event& event, std::function<void()> release)
 
 void repaintWithoutInput()
 {
-    // A screen shows a change within a frame or two; painting more often only costs time.
-    static std::int64_t lastPaint = 0;
-    const std::int64_t now = sysclock::milliseconds();
-    if (!QCoreApplication::instance() || now - lastPaint < 40)
+    // A screen shows a change within a frame or two; painting more often only costs time. Where
+    // a frame is slow to paint (a busy machine or X server), frames are spaced further apart, so
+    // that painting takes at most a twentieth of a long command's time. A frame is done in two
+    // calls, each short enough to fit a pause: the changes go into the widgets, then the windows
+    // paint them.
+    constexpr std::int64_t frameUs = 40000, longestUs = 200000, shareOfTime = 20;
+    static std::int64_t frameStart = 0, frameCost = 0, nextFrame = 0;
+    static bool paintDue = false;
+    if (!QCoreApplication::instance())
         return;
-    lastPaint = now;
-    detail::flushPendingLines();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const std::int64_t start = sysclock::microseconds();
+    if (paintDue) {
+        paintDue = false;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        frameCost += sysclock::microseconds() - start;
+        nextFrame = frameStart + std::clamp(shareOfTime * frameCost, frameUs, longestUs);
+        return;
+    }
+    if (start < nextFrame)
+        return;
+    detail::flushPendingScreenWork(true);
+    frameStart = start;
+    frameCost = sysclock::microseconds() - start;
+    paintDue = true;
 }
 
 namespace detail {
+void flushPendingScreenWork(bool shownOnly)
+{
+    flushPendingLines(-1, shownOnly);
+    flushPendingProgress();
+}
+
 void raiseControlEvent(int window, int id, EventType type)
 {
     postEvent({EventKind::Control, window, id, type});

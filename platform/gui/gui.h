@@ -46,7 +46,9 @@ Event waitEvent();
 Event pollEvent();
 void postEvent(const Event& event);
 void clearEventQueue();
-// Lets windows repaint during a long command without handling any input.
+// Lets windows catch up during a long command without handling any input; call it where the
+// command waits anyway. At most once per frame, in two calls: the changes go into the widgets,
+// then the windows paint them.
 void repaintWithoutInput();
 // Queues the event when the process is asked to end (SIGTERM, SIGINT, SIGHUP). A second request
 // before the loop is back for its next event after handling the first (a question the first one

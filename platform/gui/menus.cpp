@@ -224,20 +224,42 @@ void statusProgress(int window, int field)
 
 void setProgressRange(int window, int maximum)
 {
-    if (auto* record = findWindow(window); record && record->progress)
+    if (auto* record = findWindow(window); record && record->progress) {
+        // A value still pending belongs to the old range.
+        flushPendingProgress();
         record->progress->setRange(0, std::max(maximum, 0));
+    }
 }
 
 void setProgress(int window, int value)
 {
-    if (auto* record = findWindow(window); record && record->progress)
-        record->progress->setValue(value);
+    auto* record = findWindow(window);
+    if (!record || !record->progress)
+        return;
+    // Out of range is ignored, as the bar itself does.
+    if (value < record->progress->minimum() || value > record->progress->maximum())
+        return;
+    record->pendingProgress = value;
 }
 
 int progress(int window)
 {
     auto* record = findWindow(window);
-    return record && record->progress ? record->progress->value() : 0;
+    if (!record || !record->progress)
+        return 0;
+    return record->pendingProgress >= 0 ? record->pendingProgress : record->progress->value();
 }
+
+namespace detail {
+void flushPendingProgress()
+{
+    for (auto& [number, record] : windows())
+        if (record.progress && record.pendingProgress >= 0) {
+            // The bar repaints itself only when its fill has moved by a visible step.
+            record.progress->setValue(record.pendingProgress);
+            record.pendingProgress = -1;
+        }
+}
+}  // namespace detail
 
 }  // namespace gui

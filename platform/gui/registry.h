@@ -60,6 +60,7 @@ struct WindowRecord {
     QStatusBar* statusBar = nullptr;
     std::vector<QWidget*> statusFields;
     QProgressBar* progress = nullptr;
+    int pendingProgress = -1;  // the value the bar shows at the next flush; -1 none
 };
 
 std::map<int, WindowRecord>& windows();
@@ -87,10 +88,15 @@ QString qs(std::string_view text);
 std::string str(const QString& text);
 
 // Lines given to a text area reach its widget in batches: laying the text out line by line would
-// cost more than the exchanges it traces. A batch goes in whenever the windows may repaint, and
-// before the area's text is read.
-void flushPendingLines(int id = -1);  // -1: every text area
+// cost more than the exchanges it traces. A batch goes in whenever the windows may repaint (while
+// a long command runs, only into areas on screen), and before the area's text is read.
+void flushPendingLines(int id = -1, bool shownOnly = false);  // -1: every text area
 void dropPendingLines(int id);
+// Progress values likewise: a bar repaints itself at once, on its own, at each visible step.
+void flushPendingProgress();
+// Both of the above: what the windows should show when they next paint. During a long command
+// (shownOnly) hidden text areas keep their lines until the command ends.
+void flushPendingScreenWork(bool shownOnly = false);
 
 // The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();

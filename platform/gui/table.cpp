@@ -193,6 +193,19 @@ void TableView::scrollContentsBy(int dx, int dy)
     notify(TableMessage::Scroll, viewport()->mapFromGlobal(global), global);
 }
 
+// A long command changes rows far from the ones on screen; the view reads those afresh when they
+// scroll in, so only changes on screen are worth a repaint.
+void TableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    const int firstShown = rowAt(0);
+    if (firstShown >= 0) {
+        const int lastShown = rowAt(viewport()->height() - 1);
+        if (bottomRight.row() < firstShown || (lastShown >= 0 && topLeft.row() > lastShown))
+            return;
+    }
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+}
+
 }  // namespace detail
 
 using namespace detail;

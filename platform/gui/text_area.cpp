@@ -26,25 +26,30 @@ void flushInto(QPlainTextEdit* area, QStringList& lines)
         area->setPlainText(text);
         area->setProperty("hasLines", true);
     } else {
+        // One edit: the document is laid out and resized once for the batch, not line by line.
         QTextCursor cursor(area->document());
+        cursor.beginEditBlock();
         cursor.movePosition(QTextCursor::End);
         cursor.insertBlock();
         cursor.insertText(text);
+        cursor.endEditBlock();
     }
     area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
 }
 }  // namespace
 
-void flushPendingLines(int id)
+void flushPendingLines(int id, bool shownOnly)
 {
     auto& all = pending();
     for (auto it = all.begin(); it != all.end();) {
-        if (id >= 0 && it->first != id) {
+        auto* control = findControl(it->first);
+        auto* area = control ? qobject_cast<QPlainTextEdit*>(control->widget.data()) : nullptr;
+        const bool wanted = (id < 0 || it->first == id) && !(area && shownOnly && !area->isVisible());
+        if (!wanted) {
             ++it;
             continue;
         }
-        auto* control = findControl(it->first);
-        if (auto* area = control ? qobject_cast<QPlainTextEdit*>(control->widget.data()) : nullptr)
+        if (area)
             flushInto(area, it->second);
         it = all.erase(it);
     }

@@ -269,9 +269,9 @@ void repaintWindowNow(int window)
 {
     if (auto* record = findWindow(window); record && record->widget->isVisible()) {
         waitUntilOnScreen(record->widget);
-        // Rows and trace lines given since the last pass reach their widgets first.
+        // Rows, trace lines and progress given since the last pass reach their widgets first.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-        flushPendingLines();
+        flushPendingScreenWork();
         record->widget->repaint();
     }
 }

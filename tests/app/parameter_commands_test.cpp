@@ -4,8 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
+#include <QTextBlock>
 
 #include <algorithm>
 #include <string>
@@ -61,6 +69,26 @@ protected:
     }
 
     gui::Rgb cellColour(const std::string& code, int column) { return gui::cellColour(ctl::table, rowOfCode(code), column); }
+
+    // What the windows show once the program waits again: the bar, the trace's last line, and
+    // the code cell's colour as painted (the offscreen screen gives the window's painted pixels).
+    int shownProgress() { return gui::windowWidget(win::main)->findChild<QProgressBar*>()->value(); }
+    std::string shownLastTraceLine()
+    {
+        auto* area = qobject_cast<QPlainTextEdit*>(gui::widgetOf(ctl::traceText));
+        return area->document()->lastBlock().text().toStdString();
+    }
+    QColor paintedCodeColour(int row)
+    {
+        QWidget* window = gui::windowWidget(win::main);
+        auto* view = qobject_cast<QTableView*>(gui::widgetOf(ctl::table));
+        const gui::Rect cell = gui::tableCellRect(ctl::table, row, column::code);
+        // The cell's right end, clear of its text.
+        const QPoint at = view->viewport()->mapTo(window, QPoint(cell.x + cell.w - 3, cell.y + cell.h / 2));
+        const QImage painted = window->screen()->grabWindow(window->winId()).toImage();
+        return painted.pixelColor(at);
+    }
+    static QColor qcolour(gui::Rgb c) { return QColor(c.r, c.g, c.b); }
 };
 
 TEST_F(ParameterCommands, ReadWriteAndEepromWriteOfOneParameter)
@@ -146,6 +174,47 @@ TEST_F(ParameterCommands, ReadAllOverASubgroupFillsTheReadColumn)
     EXPECT_EQ(cellColour("P0.0.02", column::read), gui::Rgb::none());  // read 0, default 0
     EXPECT_EQ(logLines().back(), "Значение регистра: 0");
     EXPECT_EQ(documentState, 1);
+}
+
+// The rows, the bar and the trace reach the screen in batches while read all runs; the last batch
+// must not be lost, whether the command runs to its end or stops on a lost port.
+TEST_F(ParameterCommands, TheEndOfReadAllIsOnScreen)
+{
+    selectTreeItem(4);  // P0.0
+    gui::resizeWindow(win::main, 960, 420);  // shows fewer rows than it has
+    pump();
+    const int rows = gui::tableRowCount(ctl::table);
+    auto* view = qobject_cast<QTableView*>(gui::widgetOf(ctl::table));
+    const int lastOnScreen = view->rowAt(view->viewport()->height() - 1) - 1;  // shown whole
+    ASSERT_GT(lastOnScreen, 0);
+    ASSERT_LT(lastOnScreen, rows - 1);
+    const Parameter& last = *findParameterByKey(RowToKey.read(rows - 1));
+    device.setHoldingRegister(last.address, 3);
+    clickButton(ctl::readAllButton);
+
+    EXPECT_EQ(shownProgress(), rows);
+    EXPECT_EQ(shownLastTraceLine(), "Значение регистра: 3");
+    for (int row : {0, lastOnScreen})
+        EXPECT_EQ(paintedCodeColour(row), qcolour(colourReadWritten)) << row;
+    // Rows read while out of sight are painted as they scroll in.
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    pump();
+    EXPECT_EQ(paintedCodeColour(rows - 1), qcolour(colourReadWritten));
+
+    // The port goes away in the fourth row's reply; the fifth row finds it gone and ends the command.
+    view->verticalScrollBar()->setValue(0);
+    for (int row = 0; row < rows; ++row)
+        gui::setCellColour(ctl::table, row, column::code, gui::Rgb::none());
+    pump();
+    device.queueFault(Fault{}, 3);
+    device.queueFault(Fault::vanish(3));
+    clickButton(ctl::readAllButton);
+    ASSERT_EQ(connectedPort, 0);
+    EXPECT_EQ(shownProgress(), 5);
+    EXPECT_EQ(shownLastTraceLine(), traceLines().back());
+    EXPECT_EQ(paintedCodeColour(2), qcolour(colourReadWritten));
+    EXPECT_EQ(paintedCodeColour(4), qcolour(colourFailed));
+    EXPECT_EQ(paintedCodeColour(5), view->palette().color(QPalette::Base));
 }
 
 TEST_F(ParameterCommands, WholeListCommandsAskFirst)

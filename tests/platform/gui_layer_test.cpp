@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
@@ -20,6 +22,8 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <thread>
 
 #include "platform/gui/gui.h"
 #include "platform/gui/message_box.h"
@@ -197,6 +201,40 @@ TEST_F(GuiLayerTest, TextAreaKeepsAnEmptyFirstLine)
     gui::setText(31, "");
     gui::appendLine(31, "a");
     EXPECT_EQ(gui::text(31), "a");
+}
+
+// During a long command the windows catch up once per frame: trace lines into the areas on screen,
+// the progress bar; a hidden area takes its lines when the loop waits again. The program reads
+// the latest values at any time.
+TEST_F(GuiLayerTest, ALongCommandsScreenWorkWaitsForAFrameAndIsNeverLost)
+{
+    gui::statusFields(0, {gui::StatusField{200}});
+    gui::statusProgress(0, 0);
+    auto* bar = gui::windowWidget(0)->findChild<QProgressBar*>();
+    gui::textArea(0, 31, {0, 0, 300, 200});
+    ASSERT_TRUE(gui::openWindow(1, {0, 0, 300, 200}, "Hidden", gui::closeBox));
+    gui::textArea(1, 32, {0, 0, 300, 200});
+    auto lines = [](int id) { return qobject_cast<QPlainTextEdit*>(gui::widgetOf(id))->toPlainText().toStdString(); };
+
+    gui::setProgressRange(0, 10);
+    gui::setProgress(0, 3);
+    gui::setProgress(0, 11);  // out of range: ignored, as the bar does
+    gui::appendLine(31, "shown");
+    gui::appendLine(32, "hidden");
+    EXPECT_EQ(gui::progress(0), 3);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(lines(31), "");
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));  // a frame is due, however slow the last
+    gui::repaintWithoutInput();  // a frame takes two calls: into the widgets, then painted
+    gui::repaintWithoutInput();
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_EQ(lines(31), "shown");
+    EXPECT_EQ(lines(32), "");
+
+    gui::appendLine(32, "later");
+    gui::pollEvent();
+    EXPECT_EQ(lines(32), "hidden\nlater");
 }
 
 TEST_F(GuiLayerTest, CloseBoxOnlyReports)

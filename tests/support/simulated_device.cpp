@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <modbus.h>
 #include <poll.h>
+#include <pthread.h>
 #include <pty.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -256,6 +257,7 @@ bool SimulatedDevice::start()
     modbus_set_byte_timeout(modbus, 0, 100000);
     modbus_set_indication_timeout(modbus, 0, 500000);
     worker = std::thread(&SimulatedDevice::run, this);
+    workerClockValid = pthread_getcpuclockid(worker.native_handle(), &workerClock) == 0;
     return true;
 }
 
@@ -347,10 +349,24 @@ std::vector<Bytes> SimulatedDevice::answers() const
     return sentAnswers;
 }
 
+std::vector<std::chrono::steady_clock::time_point> SimulatedDevice::requestTimes() const
+{
+    std::lock_guard guard(lock);
+    return receivedTimes;
+}
+
+std::vector<std::chrono::steady_clock::time_point> SimulatedDevice::answerTimes() const
+{
+    std::lock_guard guard(lock);
+    return sentTimes;
+}
+
 void SimulatedDevice::clearRequests()
 {
     std::lock_guard guard(lock);
     receivedRequests.clear();
+    receivedTimes.clear();
+    sentTimes.clear();
     sentAnswers.clear();
     handledRequests = 0;
 }
@@ -387,6 +403,14 @@ termios SimulatedDevice::lineSettings() const
     if (terminalFd >= 0)
         tcgetattr(terminalFd, &settingsNow);
     return settingsNow;
+}
+
+double SimulatedDevice::answeringCpuMs() const
+{
+    timespec used{};
+    if (!worker.joinable() || !workerClockValid || clock_gettime(workerClock, &used) != 0)
+        return 0;
+    return static_cast<double>(used.tv_sec) * 1000.0 + static_cast<double>(used.tv_nsec) / 1e6;
 }
 
 void SimulatedDevice::run()
@@ -445,6 +469,7 @@ void SimulatedDevice::handle(const Bytes& lineRequest)
     {
         std::lock_guard guard(lock);
         receivedRequests.push_back(lineRequest);
+        receivedTimes.push_back(std::chrono::steady_clock::now());
         if (!faults.empty()) {
             fault = faults.front().fault;
             if (--faults.front().remaining == 0)
@@ -516,6 +541,10 @@ void SimulatedDevice::handle(const Bytes& lineRequest)
             sentAnswers.push_back(line);
         }
         send(line, fault);
+        {
+            std::lock_guard guard(lock);
+            sentTimes.push_back(std::chrono::steady_clock::now());
+        }
     }
     {
         std::lock_guard guard(lock);

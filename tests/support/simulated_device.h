@@ -11,6 +11,7 @@
 //   ... open device.path() with serial::open, send, receive ...
 //   EXPECT_EQ(device.requests().at(0), expectedFrame);
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include <termios.h>
+#include <time.h>
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -98,6 +100,11 @@ public:
     // answer as it was put on the line.
     std::vector<Bytes> requests() const;
     std::vector<Bytes> answers() const;
+    // When each request of requests() was complete on the line, and when each answer of answers()
+    // had been put on it (benchmarks take the gaps from them; an answer's time comes a moment after
+    // the answer itself).
+    std::vector<std::chrono::steady_clock::time_point> requestTimes() const;
+    std::vector<std::chrono::steady_clock::time_point> answerTimes() const;
     void clearRequests();
     // True once `count` requests have been answered (or left unanswered), within `timeoutMs`.
     // The terminal delivers written bytes a moment later: wait for them on the port, not here.
@@ -111,6 +118,10 @@ public:
 
     // The line settings the program put on its end of the terminal.
     termios lineSettings() const;
+
+    // CPU time the answering thread has used, in ms, so that a benchmark can tell the program's
+    // own CPU time from the device's.
+    double answeringCpuMs() const;
 
 private:
     struct QueuedFault {
@@ -140,8 +151,12 @@ private:
     std::mutex lineWrite;
     std::deque<QueuedFault> faults;
     std::vector<Bytes> receivedRequests;
+    std::vector<std::chrono::steady_clock::time_point> receivedTimes;
+    std::vector<std::chrono::steady_clock::time_point> sentTimes;
     std::vector<Bytes> sentAnswers;
     std::size_t handledRequests = 0;
     bool gone = false;
     std::thread worker;
+    clockid_t workerClock{};
+    bool workerClockValid = false;
 };
