@@ -21,6 +21,15 @@
 
 namespace {
 
+// The terminal hands on what the device wrote a moment after the device is done: wait on the
+// port until its input stops growing, so that the next request finds all of it as stale input.
+void waitForTheLineToSettle()
+{
+    int seen = serial::bytesWaitingIn(serialPort);
+    for (int now; (now = serial::waitForInput(serialPort, seen, 100)) > seen;)
+        seen = now;
+}
+
 using Lines = std::vector<std::string>;
 
 const std::string readRequest = frameWithCrc("01 03 00 0A 00 01");
@@ -306,6 +315,7 @@ TEST_F(RequestEngine, GapsOnEitherSideOfTheSilenceLimitKeepOrCutTheReply)
     EXPECT_EQ(cut.trace[1], "Ответ через # мс: 01 03 02 ");
     // Once the device has finished, the rest of the cut reply is stale input for the next request.
     ASSERT_TRUE(device.waitForRequests(1, 5000));
+    waitForTheLineToSettle();
     EXPECT_EQ(run(false).status, statusGood);
     EXPECT_EQ(modbusRequest.values[0], 42);
 }
@@ -395,6 +405,7 @@ TEST_F(AsciiRequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
     modbusRead();
     EXPECT_EQ(modbusRequest.status, statusChecksumError);
     ASSERT_TRUE(device.waitForRequests(3, 5000));
+    waitForTheLineToSettle();
     modbusRead();
     EXPECT_EQ(modbusRequest.status, statusGood);
     EXPECT_EQ(modbusRequest.values[0], 42);
