@@ -1,8 +1,8 @@
 #include "app/csv_export.h"
-#include "app/description_store.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 #include "platform/gui/gui.h"
 
 namespace {

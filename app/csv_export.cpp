@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "app/description_store.h"
 #include "app/file_names.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
 #include "app/save_targets.h"
 #include "app/settings_file.h"
+#include "description/description_store.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/message_box.h"
 #include "platform/shell/atomic_file.h"

@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "app/description_store.h"
 #include "app/in_place_editors.h"
 #include "app/loader_table.h"
 #include "app/main_window.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
-#include "app/value_text.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 #include "platform/gui/message_box.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/description_store.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/main_window.h"
@@ -11,8 +10,9 @@
 #include "app/program_state.h"
 #include "app/typed_entry.h"
 #include "app/value_editors.h"
-#include "app/value_text.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <array>
 #include <filesystem>
 
-#include "app/description_store.h"
+#include "app/comm_window.h"
 #include "app/in_place_editors.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
+#include "description/description_store.h"
 #include "platform/gui/message_box.h"
 #include "platform/help/help_window.h"
 #include "platform/shell/open_document.h"

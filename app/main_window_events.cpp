@@ -3,6 +3,8 @@
 #include <array>
 
 #include "app/about_window.h"
+#include "app/comm_window.h"
+#include "app/connection.h"
 #include "app/document_commands.h"
 #include "app/documents.h"
 #include "app/in_place_editors.h"
@@ -13,8 +15,6 @@
 #include "app/parameter_table.h"
 #include "app/program_shell.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
-#include "link/connection.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
+#include "app/connection.h"
+#include "app/connection_settings.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
 #include "app/value_editors.h"
-#include "app/value_text.h"
 #include "app/window_ids.h"
-#include "link/connection.h"
-#include "link/connection_settings.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 #include "link/modbus_request.h"
 #include "link/modbus_status.h"
 #include "platform/clock/clock.h"

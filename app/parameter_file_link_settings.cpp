@@ -1,7 +1,7 @@
 #include "app/parameter_file.h"
 
+#include "app/comm_window.h"
 #include "app/preference_file.h"
-#include "link/comm_window.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
 #include <optional>
 
-#include "app/description_store.h"
 #include "app/documents.h"
 #include "app/file_names.h"
 #include "app/in_place_editors.h"
-#include "app/integer_text.h"
 #include "app/main_window.h"
 #include "app/parameter_file.h"
 #include "app/parameter_table.h"
@@ -12,7 +10,9 @@
 #include "app/program_state.h"
 #include "app/save_targets.h"
 #include "app/settings_file.h"
-#include "app/value_text.h"
+#include "description/description_store.h"
+#include "description/integer_text.h"
+#include "description/value_text.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/message_box.h"
 

@@ -1,4 +1,3 @@
-#include "app/description_store.h"
 #include "app/documents.h"
 #include "app/file_names.h"
 #include "app/parameter_file.h"
@@ -6,7 +5,8 @@
 #include "app/program_state.h"
 #include "app/save_targets.h"
 #include "app/settings_file.h"
-#include "app/value_text.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 #include "platform/gui/message_box.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include "app/parameter_table.h"
 
-#include "app/description_store.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "app/value_text.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 #include "platform/gui/gui.h"
 
 namespace {

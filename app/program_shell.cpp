@@ -3,8 +3,9 @@
 #include <string>
 
 #include "app/about_window.h"
-#include "app/description_store.h"
+#include "app/comm_window.h"
 #include "app/documents.h"
+#include "app/link_reports.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/main_window.h"
@@ -13,7 +14,7 @@
 #include "app/settings_file.h"
 #include "app/value_editors.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
+#include "description/description_store.h"
 #include "link/link_buffers.h"
 #include "link/serial_link.h"
 #include "platform/clock/clock.h"
@@ -116,6 +117,7 @@ bool startProgram()
     exportRows.clear();
     currentModelName = "----";
     programTitle = "Paramora";
+    installLinkReports();
     allocateLinkBuffers();
     connectedPort = 0;
     loadSettings();

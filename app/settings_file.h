@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/request_limits.h"
+
 inline constexpr const char* settingsFileName = "Paramora.ini";
 
 // Window states as the file stores them.
@@ -27,8 +29,6 @@ struct WindowLayout {
 };
 
 inline std::string FilePath;          // folder of parameter files, ending in "/"
-inline std::int32_t waitTimer = 100;  // reply time-out, ms
-inline std::int32_t repeatCount = 3;  // attempts per request
 inline std::uint16_t logOut = 0;      // 0: no log
 inline WindowLayout windowLayout;
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/description.h"
-#include "app/value_text.h"
+#include "description/description.h"
+#include "description/value_text.h"
 
 std::uint16_t decimalsOf(const Parameter& parameter)
 {

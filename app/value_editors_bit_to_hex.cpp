@@ -3,12 +3,12 @@
 #include <array>
 #include <cstdio>
 
-#include "app/description_store.h"
-#include "app/integer_text.h"
 #include "app/program_state.h"
 #include "app/value_editors.h"
 #include "app/value_editors_window.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
+#include "description/integer_text.h"
 #include "link/bit_helpers.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "app/value_editors_window.h"
 
-#include "app/description_store.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 #include "platform/gui/message_box.h"
 
 Parameter* editedParameter() { return findParameterByKey(editKey); }

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "app/description_store.h"
 #include "app/documents.h"
 #include "app/loader_table.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
 #include "bench/harness.h"
+#include "description/description_store.h"
 #include "platform/gui/gui.h"
 
 namespace {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
+#include "app/comm_window.h"
+#include "app/connection.h"
 #include "app/documents.h"
 #include "app/parameter_commands.h"
 #include "app/parameter_table.h"
@@ -16,8 +17,7 @@
 #include "app/settings_file.h"
 #include "app/window_ids.h"
 #include "bench/harness.h"
-#include "link/comm_window.h"
-#include "link/connection.h"
+#include "description/description_store.h"
 #include "link/port_scan.h"
 #include "platform/gui/gui.h"
 #include "platform/gui/message_box.h"

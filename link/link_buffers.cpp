@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/gui/message_box.h"
+#include "link/link_sink.h"
 
 namespace {
 
@@ -13,8 +13,8 @@ void allocateOne(std::uint8_t*& buffer, LinkBufferAllocator allocate, const char
     if (buffer)
         return;
     buffer = allocate(linkBufferSize);
-    if (!buffer)
-        gui::messageBox("", failureText, gui::Icon::Error);
+    if (const LinkSink& sink = linkSink(); !buffer && sink.bufferNotAllocated)
+        sink.bufferNotAllocated(failureText);
 }
 
 }  // namespace

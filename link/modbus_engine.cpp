@@ -4,17 +4,17 @@
 #include <array>
 #include <string>
 
-#include "app/settings_file.h"
 #include "link/ascii_framing.h"
-#include "link/comm_window.h"
 #include "link/line_io.h"
+#include "link/line_settings.h"
 #include "link/link_buffers.h"
+#include "link/link_sink.h"
 #include "link/modbus_frames.h"
 #include "link/modbus_status.h"
 #include "link/reply_checks.h"
+#include "link/request_limits.h"
 #include "link/serial_link.h"
 #include "link/trace.h"
-#include "platform/gui/message_box.h"
 
 namespace {
 
@@ -106,7 +106,8 @@ void execute(RequestDirection direction)
 {
     if (!serial::isOpen(serialPort) || serial::portLost(serialPort) || !outgoingBuffer || !incomingBuffer) {
         modbusRequest.status = statusPortNotOpen;
-        gui::messageBox("Ошибка", portUnavailableText, gui::Icon::Error);
+        if (const LinkSink& sink = linkSink(); sink.portUnavailable)
+            sink.portUnavailable(portUnavailableText);
         return;
     }
     const int attempts = std::max(repeatCount, 1);

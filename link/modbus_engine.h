@@ -17,5 +17,5 @@ void modbusWrite();
 // and traces nothing.
 std::uint16_t modbusExceptionText(std::uint8_t code);
 
-// The message of the one box the engine shows, when the port is not open.
+// What the engine tells the sink's portUnavailable when the port is not open.
 inline constexpr const char* portUnavailableText = "Текущий порт недоступен!";

@@ -7,8 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "link/comm_window.h"
-#include "link/connection_settings.h"
 #include "platform/serial/serial_port.h"
 
 namespace {
@@ -84,18 +82,15 @@ void setExtraPortCandidates(std::vector<std::string> paths, bool only)
     onlyExtraCandidates = only;
 }
 
-void scanComPorts()
+std::vector<std::string> freeSerialPorts()
 {
-    takeLineSettingsFromWindow();
-    gui::clearItems(commctl::portList);
     std::vector<std::string> candidates = onlyExtraCandidates ? std::vector<std::string>{} : serialPortCandidates();
     candidates.insert(candidates.end(), extraCandidates.begin(), extraCandidates.end());
+    std::vector<std::string> free;
     // Only a look: another program may use a port without locking it, and the program's own port
     // is not touched here either. Connect applies the settings.
     for (const std::string& path : candidates)
         if (serial::isFree(path))
-            gui::addItem(commctl::portList, path);
-    gui::addItem(commctl::portList, refreshPortsEntry);
-    gui::setState(commctl::portList, 0);
-    gui::enableControl(commctl::connectButton, gui::itemCount(commctl::portList) > 1);
+            free.push_back(path);
+    return free;
 }

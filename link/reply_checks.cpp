@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "link/ascii_framing.h"
 #include "link/crc16.h"
 #include "link/link_buffers.h"

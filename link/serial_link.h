@@ -1,6 +1,6 @@
 #pragma once
-// The program's one serial port: opened by Connect and, for a moment each, by the port scan;
-// closed by Disconnect, a failed identification and the close box.
+// The program's one serial port: opened by Connect, closed by Disconnect, a failed identification
+// and the close box.
 
 #include "platform/serial/serial_port.h"
 

@@ -1,16 +1,11 @@
 #include "link/trace.h"
 
-#include "app/log_file.h"
-#include "app/window_ids.h"
-#include "platform/gui/gui.h"
+#include "link/link_sink.h"
 
 void traceLine(std::string_view text)
 {
-    logLine(text);
-    // The line reaches the screen with the next frame: painting here would hold up the exchange.
-    if (gui::controlExists(ctl::traceText))
-        gui::appendLine(ctl::traceText, text);
-    gui::activateWindow(win::main);
+    if (const LinkSink& sink = linkSink(); sink.traceLine)
+        sink.traceLine(text);
 }
 
 std::string hexBytesText(const std::uint8_t* bytes, std::size_t length)

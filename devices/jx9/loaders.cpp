@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/jx9/parameter_tables.h"
 
 namespace {

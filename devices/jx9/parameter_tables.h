@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 // A parameter and the option rows it carries itself (no shared option procedures in this model).
 struct Jx9Parameter {

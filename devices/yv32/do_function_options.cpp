@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/yv32/parameter_tables.h"
 
 struct Yv32GroupEntry {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/yv32/frame.h"
 #include "devices/yv32/parameter_tables.h"
 

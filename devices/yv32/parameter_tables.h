@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 struct Yv32Options {
     std::span<const ValueRow> values{};

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 struct DigitField {
     std::int32_t mask;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/zr12/function_options.h"
 
 inline constexpr DigitRow StagePropertyDigits[] = {

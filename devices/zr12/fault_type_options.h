@@ -1,7 +1,7 @@
 #pragma once
 // The fault codes of the P-scheme drives and their names.
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 inline constexpr ValueRow Zr12FaultTypeOptions[] = {
     {0, "Нет неисправностей"},

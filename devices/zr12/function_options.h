@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 inline constexpr ValueRow Zr12DiFunctionOptions[] = {
     {0, "Нет функции"},

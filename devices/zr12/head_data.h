@@ -1,7 +1,7 @@
 #pragma once
 // What a P-scheme description appends before its first parameter.
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 // Identification 18000 in register 0x5504 (the hardware version reading).
 inline constexpr LinkDefaults zr12LinkDefaults = {1, 9600, 8, 2.0f, 0, 0x5504, tableHoldingRegisters, 18000};

@@ -1,7 +1,7 @@
 #pragma once
 // The input state word of the monitor group: one name per bit.
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 inline constexpr BitRow zr12InputStateBits[] = {
     {0, "DI1"},

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 // Option tables the P-scheme models share. A parameter names the table; each model decides how the
 // table's rows reach the parameter (written out by its loader, or through one of its procedures).

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 // The rule register R = g x 4096 + s x 256 + ii; address = R + 0x400; eepromAddress = R, except in the
 // monitor group P9, which has no EEPROM copy (0). Three runs of codes sit off the rule by one

@@ -3,7 +3,7 @@
 // One row per parameter of groups P0-P6 and P9, except P2.1.26; 5019 names a parameter the
 // drives do not describe.
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 inline constexpr ValueRow Zr12UserFunctionOptions[] = {
     {0, "P0.0.00-Тип преобразователя частоты"},

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/zr48/option_procedures.h"
 #include "devices/zr48/parameter_walk.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Choice lists that the settings of both motors offer word for word.
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 namespace zr48 {
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 namespace zr48 {
 

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
 namespace zr48 {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/zr48/param_tables.h"
 
 namespace zr48 {

@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "app/description_store.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/gui.h"
 #include "tests/support/app_harness.h"

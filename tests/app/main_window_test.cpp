@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/description_store.h"
 #include "app/program_shell.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 #include "platform/gui/gui.h"
 #include "tests/support/app_harness.h"
 

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
 #include "app/main_window.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
-#include "app/value_text.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
+#include "description/value_text.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"

@@ -6,11 +6,11 @@
 #include <set>
 #include <tuple>
 
+#include "app/comm_window.h"
 #include "app/document_commands.h"
 #include "app/in_place_editors.h"
 #include "app/value_editors.h"
-#include "app/value_text.h"
-#include "link/comm_window.h"
+#include "description/value_text.h"
 #include "platform/shell/folders.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"

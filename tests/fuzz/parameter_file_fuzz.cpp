@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
 #include "app/documents.h"
 #include "app/parameter_file.h"
 #include "app/program_shell.h"
 #include "app/program_state.h"
+#include "description/description_store.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/gui.h"
 #include "platform/gui/message_box.h"

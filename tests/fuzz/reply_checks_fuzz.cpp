@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "link/link_buffers.h"
 #include "link/modbus_frames.h"
 #include "link/modbus_request.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/description.h"
 #include "app/typed_entry.h"
-#include "app/value_text.h"
+#include "description/description.h"
+#include "description/value_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

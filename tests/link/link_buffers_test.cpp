@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "platform/gui/message_box.h"
+#include "link/link_sink.h"
 
 namespace {
 
@@ -13,17 +14,14 @@ protected:
     void SetUp() override
     {
         releaseLinkBuffers();
-        gui::setMessageBoxResponder([this](const gui::MessageBoxCall& call) {
-            boxes.push_back(call);
-            return gui::Answer::Ok;
-        });
+        installLinkSink({.bufferNotAllocated = [this](std::string_view text) { reports.emplace_back(text); }});
     }
     void TearDown() override
     {
-        gui::setMessageBoxResponder({});
+        installLinkSink({});
         releaseLinkBuffers();
     }
-    std::vector<gui::MessageBoxCall> boxes;
+    std::vector<std::string> reports;
 };
 
 std::uint8_t* failingAllocator(std::size_t) { return nullptr; }
@@ -41,30 +39,23 @@ TEST_F(LinkBufferAllocation, AllocatesTwoZeroedBlocksQuietly)
         ASSERT_EQ(outgoingBuffer[i], 0);
         ASSERT_EQ(incomingBuffer[i], 0);
     }
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(LinkBufferAllocation, EachFailureShowsItsOwnUntitledErrorAndStartUpGoesOn)
+TEST_F(LinkBufferAllocation, EachFailureIsReportedWithItsOwnTextAndStartUpGoesOn)
 {
     allocateLinkBuffers(failingAllocator);
     EXPECT_EQ(outgoingBuffer, nullptr);
     EXPECT_EQ(incomingBuffer, nullptr);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].title, "");
-    EXPECT_EQ(boxes[0].icon, gui::Icon::Error);
-    EXPECT_EQ(boxes[0].buttons, gui::Buttons::Ok);
-    EXPECT_EQ(boxes[0].text, "Ошибка выделения исходящего буфера памяти");
-    EXPECT_EQ(boxes[1].title, "");
-    EXPECT_EQ(boxes[1].icon, gui::Icon::Error);
-    EXPECT_EQ(boxes[1].text, "Ошибка выделения входящего буфера памяти");
+    EXPECT_EQ(reports, (std::vector<std::string>{"Ошибка выделения исходящего буфера памяти",
+                                                 "Ошибка выделения входящего буфера памяти"}));
 
-    boxes.clear();
+    reports.clear();
     allocations = 0;
     allocateLinkBuffers(secondFails);
     EXPECT_NE(outgoingBuffer, nullptr);
     EXPECT_EQ(incomingBuffer, nullptr);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, incomingBufferFailureText);
+    EXPECT_EQ(reports, std::vector<std::string>{incomingBufferFailureText});
 }
 
 }  // namespace

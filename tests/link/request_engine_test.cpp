@@ -6,16 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
-#include "app/program_state.h"
-#include "app/window_ids.h"
-#include "app/settings_file.h"
-#include "link/comm_window.h"
-#include "link/connection_settings.h"
+#include "description/description_store.h"
+#include "link/line_settings.h"
 #include "link/modbus_engine.h"
+#include "link/modbus_request.h"
 #include "link/modbus_status.h"
+#include "link/request_limits.h"
 #include "link/serial_link.h"
-#include "tests/support/device_app_harness.h"
+#include "tests/link/link_device_test.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/trace_text.h"
 
@@ -40,17 +38,14 @@ struct Outcome {
     std::size_t requests = 0;
 };
 
-class RequestEngine : public DeviceAppTest {
+class RequestEngine : public LinkDeviceTest {
 protected:
-    explicit RequestEngine(DeviceOptions options = {.baud = 115200}) : DeviceAppTest(options) {}
+    explicit RequestEngine(DeviceOptions options = {.baud = 115200}) : LinkDeviceTest(options) {}
 
     void SetUp() override
     {
-        DeviceAppTest::SetUp();
-        device.setHoldingRegister(0x5504, 18000);
+        LinkDeviceTest::SetUp();  // Zr12: device-error rows only
         device.setHoldingRegister(0x000A, 42);
-        connectTo(0);  // Zr12: device-error rows only
-        ASSERT_NE(connectedPort, 0);
         device.clearRequests();
     }
 
@@ -275,10 +270,7 @@ TEST_F(RequestEngine, NoPortMeansStatusFourAndOneMessage)
     const Outcome outcome = run(false);
     EXPECT_EQ(outcome.status, statusPortNotOpen);
     EXPECT_TRUE(outcome.trace.empty());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, "Ошибка");
-    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
-    EXPECT_EQ(messages[0].icon, gui::Icon::Error);
+    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
 }
 
 // At 1200 baud the reply ends after more than 192 ms without a byte: gaps far below that keep
@@ -342,19 +334,18 @@ TEST_F(RequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
     EXPECT_EQ(modbusRequest.values[0], 42);
 }
 
-class AsciiRequestEngine : public DeviceAppTest {
+class AsciiRequestEngine : public LinkDeviceTest {
 protected:
-    AsciiRequestEngine() : DeviceAppTest({.baud = 115200, .ascii = true}) {}
+    AsciiRequestEngine() : LinkDeviceTest({.baud = 115200, .ascii = true}) {}
 
+    // The one-register read of holding register 0x000A at address 1, over ASCII framing.
     void connectInAscii()
     {
-        device.setHoldingRegister(0x5504, 18000);
         device.setHoldingRegister(0x000A, 42);
-        triggerMenu(cmd::commSettings);
-        gui::setState(commctl::modeList, 1);
-        connectTo(0);
-        ASSERT_NE(connectedPort, 0);
-        EXPECT_EQ(modbusRequest.mode, "ASCII");
+        openDevicePort("ASCII");
+        modbusRequest.deviceAddress = 1;
+        modbusRequest.registerTable = 4;
+        modbusRequest.count = 1;
         modbusRequest.startRegister = 0x000A;
     }
 };

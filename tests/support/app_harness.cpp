@@ -5,10 +5,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/description_store.h"
 #include "app/program_shell.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 
 std::string validSettingsFile(const std::string& filePath, int logOut)
 {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 
 namespace description_checks {
 

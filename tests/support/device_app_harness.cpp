@@ -3,9 +3,9 @@
 #include <QComboBox>
 
 
+#include "app/comm_window.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
 #include "link/port_scan.h"
 #include "tests/link/link_test_buffers.h"
 

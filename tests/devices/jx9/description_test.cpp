@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "devices/jx9/loaders.h"
 #include "tests/support/description_checks.h"
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "devices/yv20/option_procedures.h"
 #include "devices/zr12/digit_tables.h"
 #include "devices/zr12/fault_type_options.h"

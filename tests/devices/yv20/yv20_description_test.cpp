@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
 #include "app/loader_table.h"
+#include "description/description_store.h"
 #include "devices/yv20/loaders.h"
 #include "devices/zr12/loaders.h"
 #include "tests/support/description_checks.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/yv32/option_procedures.h"
 #include "tests/devices/yv32/yv32_test_support.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "devices/yv32/loaders.h"
 #include "tests/support/description_checks.h"
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "devices/zr12/digit_tables.h"
 #include "devices/zr12/fault_type_options.h"
 #include "devices/zr12/function_options.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 #include "devices/zr12/loaders.h"
 #include "tests/support/description_checks.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 #include "devices/zr48/option_procedures.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "link/connection.h"
+#include "app/connection.h"
 
 #include <string>
 
-#include "app/description_store.h"
+#include "app/comm_window.h"
 #include "app/documents.h"
 #include "app/loader_table.h"
 #include "app/log_file.h"
@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
+#include "description/description_store.h"
 #include "link/modbus_engine.h"
 #include "link/modbus_status.h"
 #include "link/serial_link.h"

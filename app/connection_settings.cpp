@@ -1,10 +1,10 @@
-#include "link/connection_settings.h"
+#include "app/connection_settings.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 
-#include "link/comm_window.h"
+#include "app/comm_window.h"
 
 std::int64_t leadingNumber(const std::string& text)
 {
@@ -29,5 +29,3 @@ void takeLineSettingsFromWindow()
     portDataBits = static_cast<std::uint16_t>(leadingNumber(gui::text(commctl::dataBitsList)));
     portStopBits = leadingFloat(gui::text(commctl::stopBitsList));
 }
-
-serial::LineSettings currentLineSettings() { return {portBaud, portParity, portDataBits, portStopBits}; }

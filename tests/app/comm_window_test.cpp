@@ -17,15 +17,15 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "app/description_store.h"
+#include "app/comm_window.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
+#include "description/description_store.h"
 #include "link/port_scan.h"
+#include "platform/clock/clock.h"
 #include "platform/help/help_window.h"
 #include "platform/serial/serial_port.h"
-#include "platform/clock/clock.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/pty_pair.h"
 

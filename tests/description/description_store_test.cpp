@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/description_store.h"
-#include "app/loader_kit.h"
+#include "description/description_store.h"
+#include "description/loader_kit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/description_store.h"
+#include "description/description_store.h"
 
 #include <unordered_map>
 #include <utility>

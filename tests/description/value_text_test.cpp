@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/description_store.h"
-#include "app/loader_kit.h"
-#include "app/value_text.h"
+#include "description/description_store.h"
+#include "description/loader_kit.h"
+#include "description/value_text.h"
 
 namespace {
 

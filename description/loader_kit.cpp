@@ -1,6 +1,6 @@
-#include "app/loader_kit.h"
+#include "description/loader_kit.h"
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 
 namespace {
 bool firstParameterPending = true;

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/description.h"
-#include "app/record_list.h"
-#include "app/text_key_map.h"
+#include "description/description.h"
+#include "description/record_list.h"
+#include "description/text_key_map.h"
 
 inline RecordList<ParamGroup> paramGroups;
 inline RecordList<ParamSubgroup> paramSubgroups;

@@ -1,16 +1,16 @@
-#include "link/comm_window.h"
+#include "app/comm_window.h"
 
 #include <array>
 #include <string>
 
-#include "app/description_store.h"
+#include "app/connection.h"
 #include "app/loader_table.h"
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
-#include "link/connection.h"
+#include "description/description_store.h"
 #include "platform/gui/message_box.h"
 #include "platform/help/help_window.h"
 

@@ -2,7 +2,7 @@
 // The Comm Window: the connection settings, the port list, the model list and the buttons that
 // connect, disconnect and apply a model's link defaults.
 
-#include "link/connection_settings.h"
+#include "app/connection_settings.h"
 #include "platform/gui/gui.h"
 
 namespace commctl {

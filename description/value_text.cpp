@@ -1,9 +1,9 @@
-#include "app/value_text.h"
+#include "description/value_text.h"
 
 #include <cmath>
 #include <limits>
 
-#include "app/description_store.h"
+#include "description/description_store.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/description_store.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
+#include "description/description_store.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/value_text.h"
+#include "description/value_text.h"
 
 inline std::int32_t integerOfText(std::string_view text)
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/description.h"
+#include "description/description.h"
 
 // The stored text meaning "none" (no default, no limit).
 inline constexpr std::string_view noValueText = "----";

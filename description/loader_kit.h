@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/description.h"
+#include "description/description.h"
 
 struct GroupRow {
     const char* code;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/description_store.h"
+#include "app/comm_window.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
-#include "link/comm_window.h"
+#include "description/description_store.h"
 #include "link/modbus_request.h"
 #include "link/serial_link.h"
 #include "tests/support/device_app_harness.h"
