@@ -11,6 +11,7 @@
 #include "app/settings_file.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
+#include "link/port_scan.h"
 #include "platform/gui/message_box.h"
 #include "platform/help/help_window.h"
 
@@ -177,4 +178,15 @@ void connectionWindowEvents(const gui::Event& event)
     case defaultsButton: defaultSettings(); break;
     default: break;
     }
+}
+
+void scanComPorts()
+{
+    takeLineSettingsFromWindow();
+    gui::clearItems(commctl::portList);
+    for (const std::string& path : freeSerialPorts())
+        gui::addItem(commctl::portList, path);
+    gui::addItem(commctl::portList, refreshPortsEntry);
+    gui::setState(commctl::portList, 0);
+    gui::enableControl(commctl::connectButton, gui::itemCount(commctl::portList) > 1);
 }

@@ -8,6 +8,7 @@
 #include "link/request_limits.h"
 #include "link/serial_link.h"
 #include "tests/link/link_test_buffers.h"
+#include "tests/support/trace_text.h"
 
 void LinkDeviceTest::SetUp()
 {
@@ -49,8 +50,4 @@ void LinkDeviceTest::openDevicePort(const char* mode)
     modbusRequest.mode = mode;
 }
 
-std::vector<std::string> LinkDeviceTest::traceSince(std::size_t mark) const
-{
-    return mark < trace.size() ? std::vector<std::string>(trace.begin() + static_cast<std::ptrdiff_t>(mark), trace.end())
-                               : std::vector<std::string>{};
-}
+std::vector<std::string> LinkDeviceTest::traceSince(std::size_t mark) const { return linesSince(trace, mark); }

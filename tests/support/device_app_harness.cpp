@@ -8,6 +8,7 @@
 #include "app/window_ids.h"
 #include "link/port_scan.h"
 #include "tests/link/link_test_buffers.h"
+#include "tests/support/trace_text.h"
 
 namespace {
 
@@ -83,9 +84,7 @@ std::vector<std::string> DeviceAppTest::traceLines() const
 
 std::vector<std::string> DeviceAppTest::traceSince(std::size_t mark) const
 {
-    const std::vector<std::string> all = traceLines();
-    return mark < all.size() ? std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(mark), all.end())
-                             : std::vector<std::string>{};
+    return linesSince(traceLines(), mark);
 }
 
 std::vector<std::string> DeviceAppTest::logLines() const

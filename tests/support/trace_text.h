@@ -2,6 +2,7 @@
 // Expected trace lines for tests: frames as the trace writes them, and reply lines with their
 // measured time replaced by "#", so that traces compare exactly without depending on speed.
 
+#include <cstddef>
 #include <cstdint>
 #include <regex>
 #include <string>
@@ -29,6 +30,13 @@ inline std::vector<std::uint8_t> crcFrame(const std::string& hex)
 // As the trace writes it: "01 03 00 0A 00 01 A4 08 " (a blank after each byte).
 inline std::string traced(const std::vector<std::uint8_t>& bytes) { return hexBytesText(bytes.data(), bytes.size()); }
 inline std::string frameWithCrc(const std::string& hex) { return traced(crcFrame(hex)); }
+
+// The lines after the first `mark` of them: mark = the count before an action gives its lines.
+inline std::vector<std::string> linesSince(const std::vector<std::string>& lines, std::size_t mark)
+{
+    return mark < lines.size() ? std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(mark), lines.end())
+                               : std::vector<std::string>{};
+}
 
 inline std::vector<std::string> timeless(std::vector<std::string> lines)
 {
