@@ -135,7 +135,8 @@ void readAllAt(std::uint32_t baud, const ReadAllTargets& targets)
     const std::vector<Bytes> frames = device.requests();
     disconnectDevice();
 
-    // The same requests again, from a bare loop with no windows, on the same port and device.
+    // The same requests again, from a bare loop with no windows, on the same port and device; in
+    // this thread, so with the program's timer slack.
     device.clearRequests();
     const MinimalLoopResult minimal = minimalReadLoop(device.path(), baud, frames, waitTimer);
 
