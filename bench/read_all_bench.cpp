@@ -110,7 +110,8 @@ void readAllAt(std::uint32_t baud, const ReadAllTargets& targets)
     gui::setState(commctl::modelList, 0);
     connectDevice();
     if (connectedPort == 0) {
-        std::printf("  could not connect at %u baud\n", baud);
+        // A run that measured nothing must not end as "0 of the targets missed".
+        bench::report("could not connect at " + std::to_string(baud) + " baud", 1, "failures", 0);
         return;
     }
     gui::treeSelect(ctl::tree, treeItemAll);
