@@ -108,7 +108,31 @@ TEST_F(SettingsFileTest, MissingFileWarnsAndWritesTheDefaultsWithTheDefaultFolde
     EXPECT_EQ(FilePath, defaultFilePath());
     EXPECT_TRUE(defaultFilePath().ends_with("/Paramora/"));
     expectDefaultsExceptFilePath();
-    EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(defaultFilePath(), 100, 3, 0, WindowLayout{}));
+    EXPECT_EQ(readFileBytes("Paramora.ini"),
+              "\xEF\xBB\xBF\r\n"
+              "; Файл настройки Paramora\r\n"
+              "; Paramora: настройка ПЧ и УПП по Modbus RTU\r\n"
+              "; Файл записывается программой при закрытии главного окна\r\n"
+              "; \r\n"
+              "[General]\r\n"
+              "FilePath = " + defaultFilePath() + "\r\n"
+              "waitTimer = 100\r\n"
+              "repeatCount = 3\r\n"
+              "logOut = 0\r\n"
+              "[MainWindow]\r\n"
+              "State = 0\r\n"
+              "Width = 960\r\n"
+              "Height = 640\r\n"
+              "Splitter = 235\r\n"
+              "[ParametersTable]\r\n"
+              "colWidth_Code = 50\r\n"
+              "colWidth_Name = 220\r\n"
+              "colWidth_Set = 150\r\n"
+              "colWidth_Read = 150\r\n"
+              "colWidth_Range = 100\r\n"
+              "colWidth_Default = 80\r\n"
+              "colWidth_Addr = 100\r\n"
+              "colWidth_AddrEE = 120\r\n");
 }
 
 TEST_F(SettingsFileTest, ValidFileSetsEveryValueAndStaysUnchanged)
