@@ -259,6 +259,42 @@ TEST_F(SettingsFileTest, SaveWritesTheCurrentValuesAndLoadReadsThemBack)
     EXPECT_EQ(windowLayout.columnWidths, saved.columnWidths);
 }
 
+// The Comm Window's fields hold a time-out of 0 to 10000 ms and 0 to 5 attempts; a file beyond
+// them gives the nearer bound, which the link uses and the next save writes.
+TEST_F(SettingsFileTest, LinkLimitsOutOfRangeTakeTheNearerBound)
+{
+    struct Case {
+        const char* wait;
+        const char* repeats;
+        std::int32_t expectedWait;
+        std::int32_t expectedRepeats;
+    };
+    const Case cases[] = {
+        {"99999", "9", 10000, 5},
+        {"-5", "-1", 0, 0},
+        {"2147483647", "-2147483648", 10000, 0},
+        {"10000", "5", 10000, 5},
+        {"0", "0", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.wait) + " ms, " + c.repeats + " attempts");
+        std::string body = validBody();
+        body.replace(body.find("waitTimer = 250"), 15, std::string("waitTimer = ") + c.wait);
+        body.replace(body.find("repeatCount = 5"), 15, std::string("repeatCount = ") + c.repeats);
+        writeFileBytes("Paramora.ini", bom + body);
+        messages.clear();
+        loadSettings();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(waitTimer, c.expectedWait);
+        EXPECT_EQ(repeatCount, c.expectedRepeats);
+        ASSERT_TRUE(saveSettings());
+        const std::string saved = readFileBytes("Paramora.ini");
+        EXPECT_NE(saved.find("\r\nwaitTimer = " + std::to_string(c.expectedWait) + "\r\nrepeatCount = " +
+                             std::to_string(c.expectedRepeats) + "\r\n"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(SettingsFileTest, FailedSaveReportsAndLeavesTheOldFile)
 {
     writeFileBytes("Paramora.ini", bom + validBody());
