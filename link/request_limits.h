@@ -15,7 +15,10 @@ inline constexpr std::int32_t mostRepeats = 5;
 
 // Every value from the settings file or the Comm Window goes through these, so what the window
 // shows is what the engine uses: a value out of range takes the nearer bound.
-inline void setWaitTimer(std::int64_t ms) { waitTimer = static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, longestWaitTimer)); }
+inline void setWaitTimer(std::int64_t ms)
+{
+    waitTimer = static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, longestWaitTimer));
+}
 inline void setRepeatCount(std::int64_t attempts)
 {
     repeatCount = static_cast<std::int32_t>(std::clamp<std::int64_t>(attempts, 0, mostRepeats));

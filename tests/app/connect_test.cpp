@@ -164,7 +164,8 @@ TEST_F(Connect, TheCommWindowShowsTheLinkLimitsConnectUses)
     device.queueFault(Fault::noReply(), 10);
     connectTo(0);
     const std::vector<std::string> trace = traceLines();
-    const auto requests = std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.starts_with("Запрос "); });
+    const auto requests =
+        std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.starts_with("Запрос "); });
     EXPECT_EQ(requests, 5);
     EXPECT_EQ(logLines().back(), "Modbus\\status=2");
 }
