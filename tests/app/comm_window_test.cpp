@@ -177,6 +177,14 @@ TEST_F(CommWindow, FieldsHelpAndCloseBox)
     QTest::keyClick(timeout, Qt::Key_Backspace);
     pump();
     EXPECT_EQ(waitTimer, 0);
+    // Past the longest time-out the field shows the bound it keeps to, however many digits follow.
+    typeInto(timeoutField, "99999");
+    EXPECT_EQ(waitTimer, 10000);
+    EXPECT_EQ(gui::text(timeoutField), "10000");
+    timeout->selectAll();
+    typeInto(timeoutField, "99999999999");
+    EXPECT_EQ(waitTimer, 10000);
+    EXPECT_EQ(gui::text(timeoutField), "10000");
 
     QTest::keyClick(gui::widgetOf(attemptsField), Qt::Key_Up);
     pump();
