@@ -158,17 +158,21 @@ TEST_F(AtomicFileTest, AWritableFileInALockedFolderIsWrittenInPlace)
         EXPECT_TRUE(shell::writeFileAtomically(path, content)) << content.size();
         EXPECT_EQ(readFileBytes(path), content);
     }
-    ASSERT_TRUE(shell::writeFileAtomically(path, "kept"));
-    for (const std::size_t size : {100, 200000}) {
+    // Longer than the file: no room for it, nothing changes. Shorter: cut short halfway, the old
+    // bytes go back.
+    const std::string kept(200, 'k');
+    ASSERT_TRUE(shell::writeFileAtomically(path, kept));
+    for (const std::size_t size : {100, 300, 200000}) {
         FileSizeLimit limit(64);
         EXPECT_FALSE(shell::writeFileAtomically(path, std::string(size, 'n'))) << size;
+        EXPECT_TRUE(readFileBytes(path) == kept) << size;
     }
     {
         shell::AtomicFile file;
         ASSERT_TRUE(file.open(path));
         file.write("discarded");
     }
-    EXPECT_EQ(readFileBytes(path), "kept");
+    EXPECT_TRUE(readFileBytes(path) == kept);
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
     EXPECT_FALSE(shell::writeFileAtomically("locked/new.txt", "x"));  // a new file still needs the folder
     EXPECT_EQ(filesInFolder("locked"), 1u);
@@ -200,6 +204,28 @@ TEST_F(AtomicFileTest, AFileSavedByRootKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(info.st_gid, 2000u);
     EXPECT_EQ(info.st_mode & 07777, 0664u);
     EXPECT_EQ(readFileBytes("own.pmr"), "new");
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+// A user who may write another user's file but may not give a new file that owner: the file is
+// written where it stands and stays the other user's.
+TEST_F(AtomicFileTest, AnotherUsersFileStaysTheirs)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "making a file of another user needs root";
+    writeFileBytes("theirs.txt", "old");
+    ASSERT_EQ(chown("theirs.txt", 1234, 2000), 0);
+    ASSERT_EQ(chmod("theirs.txt", 0666), 0);
+    const UnprivilegedUser user(folder(), {"theirs.txt"});
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    ASSERT_TRUE(shell::writeFileAtomically("theirs.txt", "new"));
+    EXPECT_EQ(readFileBytes("theirs.txt"), "new");
+    struct stat info {};
+    ASSERT_EQ(stat("theirs.txt", &info), 0);
+    EXPECT_EQ(info.st_uid, 1234u);
+    EXPECT_EQ(info.st_gid, 2000u);
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
     EXPECT_EQ(filesInFolder(), 1u);
 }
 
