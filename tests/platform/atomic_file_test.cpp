@@ -8,6 +8,7 @@
 
 #include "platform/shell/atomic_file.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/folder_mode.h"
 #include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
 
@@ -22,23 +23,6 @@ std::size_t filesInFolder(const char* path = ".")
         ++count;
     return count;
 }
-
-// A folder's permissions for the scope's life, given back at its end so the folder can be removed.
-class FolderMode {
-public:
-    FolderMode(std::string path, std::filesystem::perms mode)
-        : path_(std::move(path)), previous_(std::filesystem::status(path_).permissions())
-    {
-        std::filesystem::permissions(path_, mode);
-    }
-    ~FolderMode() { std::filesystem::permissions(path_, previous_); }
-    FolderMode(const FolderMode&) = delete;
-    FolderMode& operator=(const FolderMode&) = delete;
-
-private:
-    std::string path_;
-    std::filesystem::perms previous_;
-};
 
 TEST_F(AtomicFileTest, TargetChangesOnlyAtCommit)
 {
