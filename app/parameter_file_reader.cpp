@@ -51,7 +51,9 @@ std::uint16_t takeModel(const PreferenceReader& reader)
     const std::string model = reader.readText("Model", "");
     if (model.empty())
         return openResult::noModel;
-    if (documentState != 0 && model == currentModelName) {
+    // An empty document (a model without description) keeps the name of the model before it, but
+    // none of its parameters: a file of that model is loaded as for a change of model.
+    if (documentState != 0 && model == currentModelName && documentHasDescription()) {
         initialValuesFromDefaults();
         for (const Parameter& p : parameters)
             CheckedKeys.write(p.optionKey, 0);
