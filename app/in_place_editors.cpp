@@ -18,6 +18,9 @@ namespace {
 
 bool isChoice(const Parameter& p) { return p.optionCount > 0; }
 
+// Coded values are edited in a value editor window, which the editor's focus opens.
+bool isCoded(const Parameter& p) { return p.displayFormat >= 20 && p.displayFormat < 50; }
+
 // The editor of a table row, or 0 when the row shows nothing.
 std::int32_t editorOfRow(std::int32_t row)
 {
@@ -109,9 +112,9 @@ void returnKeyInField(Parameter& p)
 
 void openValueEditorFor(const Parameter& p)
 {
-    const std::uint16_t f = p.displayFormat;
-    if (f < 20 || f >= 50)
+    if (!isCoded(p))
         return;
+    const std::uint16_t f = p.displayFormat;
     gui::showControl(p.optionKey, false);
     if (f < 30)
         openDigitToHexWindow();
@@ -169,6 +172,10 @@ void leftButton(const gui::TableMessage& message)
                 if (!isChoice(*p) && p->displayFormat < 10)
                     gui::setText(key, formatFixedPoint(p->setValue, p->displayFormat));
                 gui::showControl(key, true);
+                // Keys typed next belong to the value under the cursor, not to the table. A coded
+                // field waits for a click into it, which opens its window.
+                if (!isCoded(*p))
+                    gui::setFocus(key);
             }
         }
     } else if (currentColumn == column::check) {
