@@ -195,6 +195,16 @@ bool isOpen(const Port& port) { return port.fd >= 0; }
 
 bool portLost(const Port& port) { return port.lost; }
 
+bool checkForLoss(Port& port)
+{
+    if (port.fd < 0 || port.lost)
+        return port.lost;
+    pollfd look{port.fd, POLLIN, 0};
+    if (poll(&look, 1, 0) > 0 && (look.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        port.lost = true;
+    return port.lost;
+}
+
 int bytesWaitingIn(Port& port)
 {
     if (port.fd < 0 || port.lost)

@@ -37,6 +37,10 @@ bool isOpen(const Port& port);
 // True once the device has gone away (unplugged adapter, hung-up terminal) since the open.
 bool portLost(const Port& port);
 
+// Asks the driver, without waiting, whether the device has gone away since the last look (a
+// hang-up shows only when someone looks); then the same as portLost.
+bool checkForLoss(Port& port);
+
 // Bytes received and not yet read; 0 when closed or lost.
 int bytesWaitingIn(Port& port);
 

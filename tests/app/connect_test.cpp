@@ -136,6 +136,25 @@ TEST_F(Connect, EachFailedIdentificationWarnsLogsAndClosesThePort)
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "Превышено время ожидания"), 3);
 }
 
+// The port goes away in the identification's reply: the one message of a port found gone, then
+// the failed identification's own warning; the port is closed and nothing is connected.
+TEST_F(Connect, APortLostDuringTheIdentificationEndsItAtOnce)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    device.queueFault(Fault::vanish(3));
+    connectTo(0);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].title, "Ошибка");
+    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
+    EXPECT_EQ(messages[0].icon, gui::Icon::Error);
+    EXPECT_EQ(messages[1].title, "Предупреждение");
+    EXPECT_EQ(logLines().back(), "Modbus\\status>2");
+    expectDisconnectedControls(false);
+    EXPECT_EQ(device.requests().size(), 1u);
+    const std::vector<std::string> trace = traceLines();
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }), 1);
+}
+
 TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
 {
     triggerMenu(cmd::commSettings);

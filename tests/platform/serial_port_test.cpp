@@ -254,6 +254,16 @@ TEST_F(SerialPortTest, LossIsNoticedByWaitingAndReading)
     EXPECT_EQ(serial::read(other, buffer, sizeof buffer), 0);
     EXPECT_TRUE(serial::portLost(other));
     serial::close(other);
+
+    // A hang-up while nobody reads or waits shows at the next look.
+    PtyPair third;
+    ASSERT_TRUE(serial::open(other, third.path, {}));
+    EXPECT_FALSE(serial::checkForLoss(other));
+    third.closeMaster();
+    EXPECT_FALSE(serial::portLost(other));
+    EXPECT_TRUE(serial::checkForLoss(other));
+    EXPECT_TRUE(serial::portLost(other));
+    serial::close(other);
 }
 
 }  // namespace
