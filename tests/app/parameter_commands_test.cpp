@@ -138,12 +138,14 @@ TEST_F(ParameterCommands, SignedParametersReadSignExtendedAndWriteTheirLowWord)
     device.setHoldingRegister(p.address, 0xFFF6);
     popupCommand("P1.1.15", column::read, cmd::readCurrent);
     EXPECT_EQ(p.readValue, -10);
-    EXPECT_EQ(traceLines().back(), "Значение регистра: -10");
+    // The trace shows the register word as it came, like the write confirmation does.
+    EXPECT_EQ(traceLines().back(), "Значение регистра: 65526");
     EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P1.1.15"), column::read), "-1.0");
 
     enterSetValue("P1.1.15", "-0.1");
     popupCommand("P1.1.15", column::set, cmd::writeCurrent);
     EXPECT_EQ(device.holdingRegister(p.address), 0xFFFF);
+    EXPECT_EQ(traceLines().back(), "Значение регистра 65535 записано");
     EXPECT_EQ(p.readValue, -1);
 }
 
