@@ -22,8 +22,9 @@ struct Port {
 };
 
 // Opens the device exclusively with raw 8-bit-clean settings, no flow control and empty queues.
-// Fails (and leaves the port closed) when the path does not open, another holder has the port,
-// or the driver does not take the settings. An open port is closed first.
+// Fails (and leaves the port closed) when the path does not open, another holder has the port
+// (a lock file of a live process included, see lock_files.h), or the driver does not take the
+// settings. An open port is closed first.
 bool open(Port& port, std::string_view path, const LineSettings& settings);
 
 void close(Port& port);

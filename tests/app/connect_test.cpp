@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 #include <vector>
 
 #include "app/comm_window.h"
@@ -13,6 +16,7 @@
 #include "description/description_store.h"
 #include "link/modbus_request.h"
 #include "link/serial_link.h"
+#include "platform/serial/lock_files.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
 
@@ -167,6 +171,30 @@ TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
     EXPECT_EQ(messages[0].icon, gui::Icon::Warning);
     EXPECT_TRUE(traceLines().empty());
     expectDisconnectedControls(false);
+}
+
+// Another program holds the port through a lock file: the scan leaves it out, and a Connect made
+// after the lock appeared cannot open it.
+TEST_F(Connect, APortHeldThroughALockFileIsNeitherListedNorOpened)
+{
+    std::filesystem::create_directory(folder() + "lock");
+    serial::setLockFolders({folder() + "lock"});
+    const std::string lock = folder() + "lock/LCK.." + std::filesystem::path(device.path()).filename().string();
+    writeFileBytes(lock, std::to_string(getppid()) + "\n");
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(entryOf(portList, device.path()), -1);
+    EXPECT_FALSE(gui::controlEnabled(connectButton));
+
+    std::filesystem::remove(lock);
+    pickEntry(portList, entryOf(portList, "Обновить..."));
+    ASSERT_GE(entryOf(portList, device.path()), 0);
+    writeFileBytes(lock, std::to_string(getppid()) + "\n");
+    gui::setState(portList, entryOf(portList, device.path()));
+    clickButton(connectButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Невозможно открыть порт " + device.path());
+    expectDisconnectedControls(false);
+    EXPECT_TRUE(device.requests().empty());
 }
 
 TEST_F(Connect, WithADocumentOpenItIdentifiesTheDocumentsModel)
