@@ -120,16 +120,11 @@ void connectDevice()
 int disconnectDevice()
 {
     logLine(tagDisconnect);
-    dropConnection();
-    return 0;
-}
-
-void dropConnection()
-{
     closeSerialPort();
     connectedPort = 0;
     showCommWindowLinkState(false);
     showMainWindowLinkState(false);
+    return 0;
 }
 
 void modelSelected()

@@ -5,11 +5,9 @@
 // "Подключить": opens the port, loads the chosen model while no document is open, and keeps the
 // connection only when the device answers the model's identification read.
 void connectDevice();
-// "Отключить" in the Comm Window and the Connection menu. Returns 0.
+// "Отключить" in the Comm Window and the Connection menu, and a command that found the port gone.
+// Returns 0.
 int disconnectDevice();
-// The port was found gone or closed during a command: back to the disconnected state, as
-// Disconnect leaves it, without a log tag of its own.
-void dropConnection();
 // The model list's selection.
 void modelSelected();
 // "По умолчанию".

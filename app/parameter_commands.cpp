@@ -62,12 +62,13 @@ void pauseAfterRow(std::int64_t rowEndUs)
     sysclock::sleepMicroseconds(rowEndUs + pauseUs - sysclock::microseconds());
 }
 
-// A port found gone or closed: its message box has been shown once; the link is disconnected.
+// A port found gone or closed: its message box has been shown once; the program disconnects as
+// "Отключить" does, log line included.
 bool portWasLost()
 {
     if (modbusRequest.status != statusPortNotOpen)
         return false;
-    dropConnection();
+    disconnectDevice();
     return true;
 }
 

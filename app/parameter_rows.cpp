@@ -60,7 +60,8 @@ void readParameterRow(Parameter& p)
     }
     p.readValue = valueFromRegister(p, modbusRequest.values[0]);
     gui::setCellColour(ctl::table, targetRow, column::code, colourReadWritten);
-    traceLine("Значение регистра: " + std::to_string(p.readValue));
+    // The register word as it came (0-65535); the table shows the parameter's value of it.
+    traceLine("Значение регистра: " + std::to_string(modbusRequest.values[0]));
     showExchanged(p);
 }
 

@@ -65,7 +65,7 @@ std::int64_t waitForFirstByte(std::int32_t limitMs)
         const std::int64_t waited = sysclock::microseconds() - start;
         if (serial::bytesWaitingIn(serialPort) > 0)
             return waited / 1000;
-        if (waited > limitUs)
+        if (waited > limitUs || serial::portLost(serialPort))
             return -1;
         serial::waitForAnyInput(serialPort, limitUs - waited + 1);
     }
@@ -94,7 +94,7 @@ CollectedReply collectUntilSilence(std::int64_t silenceMs)
             }
         }
         const std::int64_t quiet = sysclock::microseconds() - lastByte;
-        if (quiet > limitUs)
+        if (quiet > limitUs || serial::portLost(serialPort))
             break;
         serial::waitForAnyInput(serialPort, limitUs - quiet + 1);
     }
@@ -120,7 +120,7 @@ CollectedReply collectUntilLineEnd(std::int64_t gapMs)
                 break;
             continue;
         }
-        if (sysclock::milliseconds() - lastByte > gapMs)
+        if (sysclock::milliseconds() - lastByte > gapMs || serial::portLost(serialPort))
             break;
         serial::waitForInput(serialPort, 0, 1);
     }

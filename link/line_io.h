@@ -2,7 +2,8 @@
 // The steps of one exchange on the program's port, as the request engine uses them. Replies are
 // collected into incomingBuffer and never stored past its 256 bytes: bytes beyond it are read and
 // dropped, and the reply is marked as overflowing. Waiting blocks at most 1 ms at a time; every
-// time limit is passed only when the elapsed time is strictly greater than it.
+// time limit is passed only when the elapsed time is strictly greater than it. A port found gone
+// ends every wait at once: nothing more can come (serial::portLost tells the caller).
 
 #include <cstdint>
 
@@ -18,7 +19,7 @@ void discardStaleInput();
 void sendFrame(const std::uint8_t* frame, int length);
 
 // Waits for the first reply byte. Returns the milliseconds waited, or -1 once more than
-// `limitMs` have passed without one.
+// `limitMs` have passed without one or the port is gone.
 std::int64_t waitForFirstByte(std::int32_t limitMs);
 
 // RTU: takes what is waiting, then collects until more than `silenceMs` pass without a new byte.

@@ -52,6 +52,8 @@ ReplyCheck rtuAttempt(RequestDirection direction, int attempt, int length)
     sendFrame(outgoingBuffer, length);
     const std::int64_t replyMs = waitForFirstByte(waitTimer);
     if (replyMs < 0) {
+        if (serial::portLost(serialPort))
+            return {};
         traceLine("Превышено время ожидания");
         modbusRequest.status = statusTimeout;
         return {};
@@ -93,6 +95,8 @@ ReplyCheck asciiAttempt(RequestDirection direction, int attempt, int rtuLength)
     sendFrame(outgoingBuffer, length);
     const std::int64_t replyMs = waitForFirstByte(waitTimer);
     if (replyMs < 0) {
+        if (serial::portLost(serialPort))
+            return {};
         traceLine("Превышено время ожидания");
         modbusRequest.status = statusTimeout;
         return {};
@@ -102,12 +106,18 @@ ReplyCheck asciiAttempt(RequestDirection direction, int attempt, int rtuLength)
     return checkAsciiReply(direction, body.data(), reply);
 }
 
+// No port, or the port went away: the request ends here, and the program hears of it once.
+void reportPortUnavailable()
+{
+    modbusRequest.status = statusPortNotOpen;
+    if (const LinkSink& sink = linkSink(); sink.portUnavailable)
+        sink.portUnavailable(portUnavailableText);
+}
+
 void execute(RequestDirection direction)
 {
-    if (!serial::isOpen(serialPort) || serial::portLost(serialPort) || !outgoingBuffer || !incomingBuffer) {
-        modbusRequest.status = statusPortNotOpen;
-        if (const LinkSink& sink = linkSink(); sink.portUnavailable)
-            sink.portUnavailable(portUnavailableText);
+    if (!serial::isOpen(serialPort) || serial::checkForLoss(serialPort) || !outgoingBuffer || !incomingBuffer) {
+        reportPortUnavailable();
         return;
     }
     const int attempts = std::max(repeatCount, 1);
@@ -122,6 +132,11 @@ void execute(RequestDirection direction)
                                                                 : rtuAttempt(direction, attempt, length);
         if (result.success)
             return;
+        // Further attempts would only be traced, never sent.
+        if (serial::portLost(serialPort)) {
+            reportPortUnavailable();
+            return;
+        }
         traceLine("");
         if (result.noFurtherAttempt)
             return;

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/clock/clock.h"
+#include "platform/serial/lock_files.h"
 #include "platform/serial/termios_settings.h"
 
 namespace serial {
@@ -105,12 +106,15 @@ bool applySettings(int fd, const LineSettings& settings)
 }
 
 // Opens the device without becoming its controlling terminal and without waiting for a carrier,
-// then looks for the marks by which another holder keeps it: a flock (the one taken here goes with
-// the descriptor) and the terminal's exclusive mode, which refuses others' opens except root's and
-// so is asked for too. Settings, queues and modem lines are left alone. -1 when the device does
-// not open, is no terminal, or is kept by another holder.
+// then looks for the marks by which another holder keeps it: a lock file (looked at before the
+// open, which would already raise the modem lines), a flock (the one taken here goes with the
+// descriptor) and the terminal's exclusive mode, which refuses others' opens except root's and so
+// is asked for too. Settings, queues and modem lines are left alone. -1 when the device does not
+// open, is no terminal, or is kept by another holder.
 int openFreeTerminal(std::string_view path)
 {
+    if (heldByLockFile(path))
+        return -1;
     const std::string name(path);
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -194,6 +198,16 @@ void close(Port& port)
 bool isOpen(const Port& port) { return port.fd >= 0; }
 
 bool portLost(const Port& port) { return port.lost; }
+
+bool checkForLoss(Port& port)
+{
+    if (port.fd < 0 || port.lost)
+        return port.lost;
+    pollfd look{port.fd, POLLIN, 0};
+    if (poll(&look, 1, 0) > 0 && (look.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        port.lost = true;
+    return port.lost;
+}
 
 int bytesWaitingIn(Port& port)
 {

@@ -22,8 +22,9 @@ struct Port {
 };
 
 // Opens the device exclusively with raw 8-bit-clean settings, no flow control and empty queues.
-// Fails (and leaves the port closed) when the path does not open, another holder has the port,
-// or the driver does not take the settings. An open port is closed first.
+// Fails (and leaves the port closed) when the path does not open, another holder has the port
+// (a lock file of a live process included, see lock_files.h), or the driver does not take the
+// settings. An open port is closed first.
 bool open(Port& port, std::string_view path, const LineSettings& settings);
 
 void close(Port& port);
@@ -36,6 +37,10 @@ bool isOpen(const Port& port);
 
 // True once the device has gone away (unplugged adapter, hung-up terminal) since the open.
 bool portLost(const Port& port);
+
+// Asks the driver, without waiting, whether the device has gone away since the last look (a
+// hang-up shows only when someone looks); then the same as portLost.
+bool checkForLoss(Port& port);
 
 // Bytes received and not yet read; 0 when closed or lost.
 int bytesWaitingIn(Port& port);

@@ -6,7 +6,10 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 #include <vector>
 
 #include "app/comm_window.h"
@@ -17,6 +20,7 @@
 #include "link/modbus_request.h"
 #include "link/request_limits.h"
 #include "link/serial_link.h"
+#include "platform/serial/lock_files.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
 
@@ -170,6 +174,25 @@ TEST_F(Connect, TheCommWindowShowsTheLinkLimitsConnectUses)
     EXPECT_EQ(logLines().back(), "Modbus\\status=2");
 }
 
+// The port goes away in the identification's reply: the one message of a port found gone, then
+// the failed identification's own warning; the port is closed and nothing is connected.
+TEST_F(Connect, APortLostDuringTheIdentificationEndsItAtOnce)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    device.queueFault(Fault::vanish(3));
+    connectTo(0);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].title, "Ошибка");
+    EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
+    EXPECT_EQ(messages[0].icon, gui::Icon::Error);
+    EXPECT_EQ(messages[1].title, "Предупреждение");
+    EXPECT_EQ(logLines().back(), "Modbus\\status>2");
+    expectDisconnectedControls(false);
+    EXPECT_EQ(device.requests().size(), 1u);
+    const std::vector<std::string> trace = traceLines();
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }), 1);
+}
+
 TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
 {
     triggerMenu(cmd::commSettings);
@@ -182,6 +205,30 @@ TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
     EXPECT_EQ(messages[0].icon, gui::Icon::Warning);
     EXPECT_TRUE(traceLines().empty());
     expectDisconnectedControls(false);
+}
+
+// Another program holds the port through a lock file: the scan leaves it out, and a Connect made
+// after the lock appeared cannot open it.
+TEST_F(Connect, APortHeldThroughALockFileIsNeitherListedNorOpened)
+{
+    std::filesystem::create_directory(folder() + "lock");
+    serial::setLockFolders({folder() + "lock"});
+    const std::string lock = folder() + "lock/LCK.." + std::filesystem::path(device.path()).filename().string();
+    writeFileBytes(lock, std::to_string(getppid()) + "\n");
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(entryOf(portList, device.path()), -1);
+    EXPECT_FALSE(gui::controlEnabled(connectButton));
+
+    std::filesystem::remove(lock);
+    pickEntry(portList, entryOf(portList, "Обновить..."));
+    ASSERT_GE(entryOf(portList, device.path()), 0);
+    writeFileBytes(lock, std::to_string(getppid()) + "\n");
+    gui::setState(portList, entryOf(portList, device.path()));
+    clickButton(connectButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Невозможно открыть порт " + device.path());
+    expectDisconnectedControls(false);
+    EXPECT_TRUE(device.requests().empty());
 }
 
 TEST_F(Connect, WithADocumentOpenItIdentifiesTheDocumentsModel)

@@ -25,6 +25,8 @@
 #include "app/window_ids.h"
 #include "description/description_store.h"
 #include "description/value_text.h"
+#include "link/modbus_request.h"
+#include "link/port_scan.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
@@ -136,12 +138,14 @@ TEST_F(ParameterCommands, SignedParametersReadSignExtendedAndWriteTheirLowWord)
     device.setHoldingRegister(p.address, 0xFFF6);
     popupCommand("P1.1.15", column::read, cmd::readCurrent);
     EXPECT_EQ(p.readValue, -10);
-    EXPECT_EQ(traceLines().back(), "Значение регистра: -10");
+    // The trace shows the register word as it came, like the write confirmation does.
+    EXPECT_EQ(traceLines().back(), "Значение регистра: 65526");
     EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P1.1.15"), column::read), "-1.0");
 
     enterSetValue("P1.1.15", "-0.1");
     popupCommand("P1.1.15", column::set, cmd::writeCurrent);
     EXPECT_EQ(device.holdingRegister(p.address), 0xFFFF);
+    EXPECT_EQ(traceLines().back(), "Значение регистра 65535 записано");
     EXPECT_EQ(p.readValue, -1);
 }
 
@@ -201,7 +205,7 @@ TEST_F(ParameterCommands, TheEndOfReadAllIsOnScreen)
     pump();
     EXPECT_EQ(paintedCodeColour(rows - 1), qcolour(colourReadWritten));
 
-    // The port goes away in the fourth row's reply; the fifth row finds it gone and ends the command.
+    // The port goes away in the fourth row's reply, which ends the command there.
     view->verticalScrollBar()->setValue(0);
     for (int row = 0; row < rows; ++row)
         gui::setCellColour(ctl::table, row, column::code, gui::Rgb::none());
@@ -210,11 +214,11 @@ TEST_F(ParameterCommands, TheEndOfReadAllIsOnScreen)
     device.queueFault(Fault::vanish(3));
     clickButton(ctl::readAllButton);
     ASSERT_EQ(connectedPort, 0);
-    EXPECT_EQ(shownProgress(), 5);
+    EXPECT_EQ(shownProgress(), 4);
     EXPECT_EQ(shownLastTraceLine(), traceLines().back());
     EXPECT_EQ(paintedCodeColour(2), qcolour(colourReadWritten));
-    EXPECT_EQ(paintedCodeColour(4), qcolour(colourFailed));
-    EXPECT_EQ(paintedCodeColour(5), view->palette().color(QPalette::Base));
+    EXPECT_EQ(paintedCodeColour(3), qcolour(colourFailed));
+    EXPECT_EQ(paintedCodeColour(4), view->palette().color(QPalette::Base));
 }
 
 TEST_F(ParameterCommands, WholeListCommandsAskFirst)
@@ -295,6 +299,7 @@ TEST_F(ParameterCommands, ALostPortStopsReadAllAfterOneMessageAndDisconnects)
 {
     selectTreeItem(4);
     device.vanish();
+    const std::size_t mark = traceLines().size();
     clickButton(ctl::readAllButton);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Текущий порт недоступен!");
@@ -302,10 +307,69 @@ TEST_F(ParameterCommands, ALostPortStopsReadAllAfterOneMessageAndDisconnects)
     EXPECT_FALSE(gui::controlEnabled(ctl::readAllButton));
     EXPECT_FALSE(gui::controlEnabled(ctl::writeAllButton));
     EXPECT_TRUE(gui::menuItemEnabled(cmd::fileOpen));
-    // The first row timed out, the second found the port gone; the rest were never tried.
+    EXPECT_EQ(logLines().back(), "#Button_Disconnect");
+    // The first row found the port gone before sending; the rest were never tried.
+    EXPECT_EQ(traceSince(mark), (Lines{"", "Читаем параметр: " + findParameterByKey(RowToKey.read(0))->code}));
     EXPECT_EQ(gui::cellColour(ctl::table, 0, column::code), colourFailed);
-    EXPECT_EQ(gui::cellColour(ctl::table, 1, column::code), colourFailed);
-    EXPECT_EQ(gui::cellColour(ctl::table, 2, column::code), gui::Rgb::none());
+    EXPECT_EQ(gui::cellColour(ctl::table, 1, column::code), gui::Rgb::none());
+}
+
+// The port goes away halfway through a reply: the command that was talking ends there with the
+// one message, and the program is disconnected, with the disconnect in the log.
+TEST_F(ParameterCommands, APortLostMidReplyEndsTheCommandAndDisconnects)
+{
+    struct Case {
+        const char* name;
+        int popupCommand;   // on P0.0.05; 0 for a button
+        int button;
+        int answeredFirst;  // requests answered before the one whose reply is cut
+    };
+    const Case cases[] = {
+        {"read one", cmd::readCurrent, 0, 0},
+        {"write one", cmd::writeCurrent, 0, 0},
+        {"write one to EEPROM", cmd::writeCurrentEeprom, 0, 0},
+        {"read all", 0, ctl::readAllButton, 2},
+        {"write all", 0, ctl::writeAllButton, 2},
+    };
+    selectTreeItem(4);  // P0.0
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (connectedPort == 0) {
+            device.stop();
+            ASSERT_TRUE(device.start());
+            setExtraPortCandidates({device.path()}, true);
+            device.setHoldingRegister(0x5504, 18000);
+            connectTo(0);
+            ASSERT_NE(connectedPort, 0);
+        }
+        messages.clear();
+        device.clearRequests();
+        device.queueFault(Fault{}, c.answeredFirst);
+        device.queueFault(Fault::vanish(3));
+        const std::size_t mark = traceLines().size();
+        if (c.popupCommand != 0)
+            popupCommand("P0.0.05", c.popupCommand == cmd::readCurrent ? column::read : column::set, c.popupCommand);
+        else
+            clickButton(c.button);
+
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                                [](const gui::MessageBoxCall& box) { return box.text == "Текущий порт недоступен!"; }),
+                  1);
+        EXPECT_EQ(messages.back().title, "Ошибка");
+        EXPECT_EQ(messages.back().text, "Текущий порт недоступен!");
+        EXPECT_EQ(messages.back().icon, gui::Icon::Error);
+        EXPECT_EQ(modbusRequest.status, 4);
+        EXPECT_EQ(connectedPort, 0);
+        EXPECT_FALSE(gui::controlEnabled(ctl::readAllButton));
+        EXPECT_TRUE(gui::menuItemEnabled(cmd::fileOpen));
+        EXPECT_EQ(logLines().back(), "#Button_Disconnect");
+        EXPECT_EQ(device.requests().size(), static_cast<std::size_t>(c.answeredFirst + 1));
+        const Lines trace = traceSince(mark);
+        EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }),
+                  c.answeredFirst + 1);
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), "Превышено время ожидания"), 0);
+    }
 }
 
 // The device disappears halfway through a reply in the middle of the list.
@@ -332,7 +396,7 @@ TEST_F(ParameterCommands, ADeviceVanishingMidReadAllLeavesTheDocumentIntact)
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(gui::cellColour(ctl::table, row, column::code), colourReadWritten) << row;
     EXPECT_EQ(gui::cellColour(ctl::table, 3, column::code), colourFailed);
-    EXPECT_EQ(gui::cellColour(ctl::table, 5, column::code), gui::Rgb::none());
+    EXPECT_EQ(gui::cellColour(ctl::table, 4, column::code), gui::Rgb::none());
     EXPECT_EQ(gui::tableRowCount(ctl::table), rows);
     EXPECT_EQ(findParameterByCode("P0.0.05")->setValue, 2500);
     EXPECT_EQ(findParameterByCode("P0.0.05")->readValue, 5000);

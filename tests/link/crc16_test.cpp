@@ -49,6 +49,10 @@ TEST_F(CrcBuffers, CheckAcceptsOnlyTheCrcInItsOrder)
     EXPECT_EQ(crcCheckReply(5), 1);
     receive(hexBytes("01 03 02 00 2A 9B 39"));  // high byte first
     EXPECT_EQ(crcCheckReply(5), 0);
+    receive(hexBytes("01 03 02 00 2A 38 9B"));  // only the low byte wrong
+    EXPECT_EQ(crcCheckReply(5), 0);
+    receive(hexBytes("01 03 02 00 2A 39 9A"));  // only the high byte wrong
+    EXPECT_EQ(crcCheckReply(5), 0);
     receive(hexBytes("01 03 02 00 2B 39 9B"));  // a data byte changed
     EXPECT_EQ(crcCheckReply(5), 0);
     receive(hexBytes("01 83 02 C0 F1"));

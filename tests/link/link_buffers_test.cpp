@@ -14,7 +14,11 @@ protected:
     void SetUp() override
     {
         releaseLinkBuffers();
-        installLinkSink({.bufferNotAllocated = [this](std::string_view text) { reports.emplace_back(text); }});
+        installLinkSink({
+            .traceLine = {},
+            .portUnavailable = {},
+            .bufferNotAllocated = [this](std::string_view text) { reports.emplace_back(text); },
+        });
     }
     void TearDown() override
     {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,46 @@ TEST_F(RequestEngine, NoPortMeansStatusFourAndOneMessage)
     EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
 }
 
+// The port goes away during a request: the request ends where the loss shows, whatever attempts
+// remain, with the status and the one message of a request made with no port at all.
+TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
+{
+    struct Case {
+        const char* name;
+        bool write;
+        int bytesBeforeLoss;  // -1: the device is gone before the request
+        std::size_t requestLines;
+    };
+    const Case cases[] = {
+        {"read, half a reply", false, 3, 1},
+        {"read, no reply", false, 0, 1},
+        {"write, half an echo", true, 4, 1},
+        {"read, gone while idle", false, -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.stop();
+        ASSERT_TRUE(device.start());
+        openDevicePort();
+        unavailablePortTexts.clear();
+        if (c.bytesBeforeLoss < 0)
+            device.vanish();
+        else
+            device.queueFault(Fault::vanish(c.bytesBeforeLoss));
+        const Outcome outcome = run(c.write, 4, 7);
+        EXPECT_EQ(outcome.status, statusPortNotOpen);
+        EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
+        EXPECT_EQ(std::count_if(outcome.trace.begin(), outcome.trace.end(),
+                                [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }),
+                  static_cast<long>(c.requestLines));
+        EXPECT_EQ(std::count(outcome.trace.begin(), outcome.trace.end(), "Превышено время ожидания"), 0);
+        // Nothing after the loss: the trace ends with the request or with what came of the reply.
+        if (!outcome.trace.empty()) {
+            EXPECT_NE(outcome.trace.back(), "");
+        }
+    }
+}
+
 // At 1200 baud the reply ends after more than 192 ms without a byte: gaps far below that keep
 // one reply together, a gap far above it cuts the reply.
 TEST_F(RequestEngine, TheReplyEndsWhenTheLineFallsSilentForLongerThanTheLimit)
@@ -376,6 +417,20 @@ TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
     device.queueFault(Fault::noReply());
     modbusRead();
     EXPECT_EQ(modbusRequest.status, statusTimeout);
+}
+
+TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
+{
+    connectInAscii();
+    device.queueFault(Fault::vanish(5));
+    const std::size_t mark = traceLines().size();
+    modbusRead();
+    EXPECT_EQ(modbusRequest.status, statusPortNotOpen);
+    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
+    const Lines trace = traceSince(mark);
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }), 1);
 }
 
 // An ASCII reply ends where the buffer does: the rest of the noise waits on the line as stale

@@ -13,8 +13,18 @@ TEST(Clock, MillisecondsAdvanceAtLeastBySleptTime)
     const std::int64_t after = sysclock::milliseconds();
     EXPECT_GE(after - before, 25);
     EXPECT_GE(sysclock::milliseconds(), after);
+}
+
+// A minute either way: a sleep that took the size of a negative time, or its wrap-around, would
+// stand out far above the bound.
+TEST(Clock, SleepsOfNoTimeOrLessReturnAtOnce)
+{
+    const std::int64_t before = sysclock::milliseconds();
     sysclock::sleep(0);
-    sysclock::sleep(-5);
+    sysclock::sleep(-60000);
+    sysclock::sleepMicroseconds(0);
+    sysclock::sleepMicroseconds(-60000000);
+    EXPECT_LT(sysclock::milliseconds() - before, 5000);
 }
 
 TEST(Clock, LocalTimeMatchesTheCalendar)

@@ -165,18 +165,41 @@ TEST_F(SerialPortTest, WaitForInputWakesOnArrivalAndOtherwiseWaitsItsTime)
     EXPECT_EQ(serial::waitForInput(port, 0, 30), 0);
     EXPECT_GE(sysclock::milliseconds() - start, 30);
 
+    // Arrival ends the wait long before its time-out: a wait that sat out the 30 s would be
+    // caught far above the bound, however slow the machine.
+    constexpr int longWaitMs = 30000;
+    constexpr int wokenWithinMs = 10000;
     std::thread device([this] {
         sysclock::sleep(20);
         writeMaster("ab");
     });
-    EXPECT_EQ(serial::waitForInput(port, 0, 5000), 2);
+    start = sysclock::milliseconds();
+    EXPECT_EQ(serial::waitForInput(port, 0, longWaitMs), 2);
+    EXPECT_LT(sysclock::milliseconds() - start, wokenWithinMs);
     device.join();
 
     // With bytes already waiting it waits for more, not for what is there.
     start = sysclock::milliseconds();
     EXPECT_EQ(serial::waitForInput(port, 2, 15), 2);
     EXPECT_GE(sysclock::milliseconds() - start, 15);
-    EXPECT_EQ(serial::waitForInput(port, 1, 5000), 2);
+    start = sysclock::milliseconds();
+    EXPECT_EQ(serial::waitForInput(port, 1, longWaitMs), 2);
+    EXPECT_LT(sysclock::milliseconds() - start, wokenWithinMs);
+
+    // The engine's wait, in microseconds, the same way.
+    std::uint8_t taken[2];
+    ASSERT_EQ(serial::read(port, taken, sizeof taken), 2);
+    start = sysclock::milliseconds();
+    EXPECT_FALSE(serial::waitForAnyInput(port, 30000));
+    EXPECT_GE(sysclock::milliseconds() - start, 30);
+    std::thread again([this] {
+        sysclock::sleep(20);
+        writeMaster("c");
+    });
+    start = sysclock::milliseconds();
+    EXPECT_TRUE(serial::waitForAnyInput(port, std::int64_t{longWaitMs} * 1000));
+    EXPECT_LT(sysclock::milliseconds() - start, wokenWithinMs);
+    again.join();
 }
 
 TEST_F(SerialPortTest, OpenPortIsExclusive)
@@ -252,6 +275,16 @@ TEST_F(SerialPortTest, LossIsNoticedByWaitingAndReading)
     second.closeMaster();
     std::uint8_t buffer[4];
     EXPECT_EQ(serial::read(other, buffer, sizeof buffer), 0);
+    EXPECT_TRUE(serial::portLost(other));
+    serial::close(other);
+
+    // A hang-up while nobody reads or waits shows at the next look.
+    PtyPair third;
+    ASSERT_TRUE(serial::open(other, third.path, {}));
+    EXPECT_FALSE(serial::checkForLoss(other));
+    third.closeMaster();
+    EXPECT_FALSE(serial::portLost(other));
+    EXPECT_TRUE(serial::checkForLoss(other));
     EXPECT_TRUE(serial::portLost(other));
     serial::close(other);
 }

@@ -7,6 +7,7 @@
 #include "app/settings_file.h"
 #include "app/window_ids.h"
 #include "link/port_scan.h"
+#include "platform/serial/lock_files.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/trace_text.h"
 
@@ -45,6 +46,7 @@ void DeviceAppTest::TearDown()
     AppTest::TearDown();
     releaseLinkBuffers();
     setExtraPortCandidates({}, false);
+    serial::setLockFolders({});
     device.stop();
 }
 

@@ -222,6 +222,11 @@ bool SimulatedDevice::start()
 {
     if (worker.joinable() || lineFd >= 0)
         return false;
+    {
+        std::lock_guard guard(lock);
+        gone = false;
+        faults.clear();
+    }
     termios raw{};
     cfmakeraw(&raw);
     std::array<char, 128> name{};

@@ -75,7 +75,8 @@ public:
     SimulatedDevice(const SimulatedDevice&) = delete;
     SimulatedDevice& operator=(const SimulatedDevice&) = delete;
 
-    // Creates the terminal pair and starts answering; false when the pair cannot be made.
+    // Creates the terminal pair and starts answering; false when the pair cannot be made. After
+    // stop() it starts afresh: a new terminal path, empty tables, no faults.
     bool start();
     // Stops answering and removes the terminal (also done by the destructor).
     void stop();
