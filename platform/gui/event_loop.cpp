@@ -55,6 +55,7 @@ QApplication* application()
     auto* app = new QApplication(argc, argv);
     detail::applyProgramFont();
     detail::installQtTranslations();
+    detail::installOwnedWindowTypes();
     return app;
 }
 }  // namespace

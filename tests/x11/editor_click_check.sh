@@ -27,4 +27,5 @@ x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" 80 4 "$TABLE_LEFT" $
 xdotool click 1
 for n in $(seq 30); do grep -q "#EventType_Focus" Paramora.log && break; sleep 0.1; done
 grep -q "#EventType_Focus" Paramora.log || x11_fail "the click showed no editor on the cell"
+x11_end_program
 echo "PASS"
