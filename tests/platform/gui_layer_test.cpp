@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 #include <thread>
@@ -235,6 +236,55 @@ TEST_F(GuiLayerTest, ALongCommandsScreenWorkWaitsForAFrameAndIsNeverLost)
     gui::appendLine(32, "later");
     gui::pollEvent();
     EXPECT_EQ(lines(32), "hidden\nlater");
+}
+
+// Disabling a window for a window it owns takes the keyboard from its controls; enabling it gives
+// the keyboard back to the control that had it, or, for an editor hidden meanwhile, to the table
+// around it.
+TEST_F(GuiLayerTest, AReenabledWindowGivesTheKeyboardBackToItsControl)
+{
+    gui::table(0, 7, {0, 0, 400, 300});
+    gui::editField(0, 1000, {10, 10, 100, 20}, 7);
+    gui::button(0, 1, {10, 320, 100, 30}, "Прочитать");
+    struct Case {
+        const char* what;
+        int focused;
+        bool hideFocused;
+        int expected;
+    };
+    for (const Case& c : {Case{"button", 1, false, 1}, Case{"editor in the table", 1000, false, 1000},
+                          Case{"editor hidden meanwhile", 1000, true, 7}}) {
+        SCOPED_TRACE(c.what);
+        gui::showControl(1000, true);
+        gui::widgetOf(c.focused)->setFocus();
+        ASSERT_EQ(gui::windowWidget(0)->focusWidget(), gui::widgetOf(c.focused));
+        gui::enableWindow(0, false);
+        if (c.hideFocused)
+            gui::showControl(c.focused, false);
+        gui::enableWindow(0, true);
+        EXPECT_EQ(gui::windowWidget(0)->focusWidget(), gui::widgetOf(c.expected));
+    }
+}
+
+// While the main window is disabled for a window it owns, activating the main window (the program,
+// or the window manager after a click on its title bar) activates the owned window instead.
+TEST_F(GuiLayerTest, ADisabledWindowHandsItsActivationToTheWindowItWaitsFor)
+{
+    ASSERT_TRUE(gui::openWindow(2, {0, 0, 300, 190}, "О программе", gui::closeBox, 0));
+    ASSERT_TRUE(gui::openWindow(1, {10, 10, 355, 240}, "Монитор", gui::closeBox | gui::alwaysOnTop, 0));
+    gui::showWindow(1, true, false);
+    gui::showWindow(2, true);
+    gui::enableWindow(0, false);
+    auto activeAfter = [](const std::function<void()>& activate) {
+        activate();
+        QApplication::processEvents();
+        return QApplication::activeWindow();
+    };
+    EXPECT_EQ(activeAfter([] { gui::activateWindow(0); }), gui::windowWidget(2));
+    EXPECT_EQ(activeAfter([] { gui::windowWidget(0)->activateWindow(); }), gui::windowWidget(2));
+    gui::closeWindow(2);
+    gui::enableWindow(0, true);
+    EXPECT_EQ(activeAfter([] { gui::activateWindow(0); }), gui::windowWidget(0));
 }
 
 TEST_F(GuiLayerTest, CloseBoxOnlyReports)
