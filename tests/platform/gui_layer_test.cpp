@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTreeView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -26,6 +29,7 @@
 
 #include <thread>
 
+#include "platform/gui/dialogs.h"
 #include "platform/gui/gui.h"
 #include "platform/gui/message_box.h"
 
@@ -164,6 +168,49 @@ TEST_F(GuiLayerTest, QtsOwnTextsAreRussian)
             english << button->text();
 
     EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
+}
+
+// The file dialog's list gives sizes and dates in Russian whatever the desktop's locale (Qt alone
+// says "4 bytes" under LANG=C.UTF-8).
+TEST_F(GuiLayerTest, FileDialogListsSizesAndDatesInRussian)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile file(folder.filePath(QStringLiteral("four.pmr")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1234");
+    file.close();
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QString expectedDate = russian.toString(QFileInfo(file).lastModified(), QLocale::ShortFormat);
+
+    gui::setFileDialogResponder({});
+    QString size, date;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const QAbstractItemModel* model = view ? view->model() : nullptr;
+        const QModelIndex root = view ? view->rootIndex() : QModelIndex();
+        for (int row = 0; model && row < model->rowCount(root); ++row)
+            if (model->index(row, 0, root).data().toString() == QStringLiteral("four.pmr")) {
+                size = model->index(row, 1, root).data().toString();
+                date = model->index(row, 3, root).data().toString();
+            }
+        if (!size.isEmpty()) {
+            driver.stop();
+            dialog->reject();
+        }
+    });
+    driver.start(10);
+    gui::FileDialogRequest request;
+    request.title = "Открыть";
+    request.folder = folder.path().toStdString();
+    request.patterns = {"Файлы параметров (*.pmr)"};
+    EXPECT_FALSE(gui::fileDialog(request));
+    EXPECT_EQ(size.toStdString(), russian.formattedDataSize(4).toStdString());
+    EXPECT_EQ(date.toStdString(), expectedDate.toStdString());
 }
 
 TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
