@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Every window the Main Window owns stays above it: a click on the Main Window's title bar (the
-# Main Window is disabled meanwhile) must not bury the About Window, the Comm Window, a value editor
-# window, the file dialog or a message box behind it.
+# Every window the Main Window owns stays above it and keeps the input: a click on the Main
+# Window's title bar (the Main Window is disabled meanwhile) must neither bury the About Window, the
+# Comm Window, a value editor window, the file dialog or a message box behind it nor leave the
+# keyboard with the disabled Main Window.
 source "$(dirname "$0")/session.sh"
 x11_require
 x11_start

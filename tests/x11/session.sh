@@ -119,9 +119,20 @@ x11_wait_exit() {
 }
 
 # Asks the program to end (SIGTERM, as a session logout would) and fails the check unless it ends
-# with exit code 0.
+# with exit code 0. A modified document first brings up the save question, answered "Нет".
 x11_end_program() {
+    local n question
     kill -TERM "$PARAMORA_PID"
+    for n in $(seq 200); do
+        kill -0 "$PARAMORA_PID" 2>/dev/null || break
+        question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
+        if [ -n "$question" ]; then
+            xdotool windowactivate --sync "$question" 2>/dev/null || true
+            xdotool key Tab space  # from "Да" to "Нет"
+            x11_wait_gone "^Внимание$"
+        fi
+        sleep 0.1
+    done
     x11_wait_exit
     [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 }
