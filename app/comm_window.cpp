@@ -32,6 +32,16 @@ constexpr std::array<ParityEntry, 5> parityEntries = {{
 // hold every list, and the lists of the frame keep one width so their column stays aligned.
 constexpr int listWidth = 106;
 
+// A number past the bound shows as the bound, so the field holds what the engine waits. An empty
+// field stays empty while the user types a new number.
+void takeTimeoutField()
+{
+    const std::int64_t typed = leadingNumber(gui::text(timeoutField));
+    setWaitTimer(typed);
+    if (typed != waitTimer)
+        gui::setText(timeoutField, std::to_string(waitTimer));
+}
+
 void labelRight(int id, gui::Rect r, const char* text) { gui::label(win::comm, id, r, text, gui::Align::Right); }
 
 void list(int id, gui::Rect r, std::initializer_list<const char*> entries, int selected)
@@ -169,8 +179,8 @@ void connectionWindowEvents(const gui::Event& event)
             scanComPorts();
         break;
     }
-    case timeoutField: waitTimer = static_cast<std::int32_t>(leadingNumber(gui::text(timeoutField))); break;
-    case attemptsField: repeatCount = static_cast<std::int32_t>(leadingNumber(gui::text(attemptsField))); break;
+    case timeoutField: takeTimeoutField(); break;
+    case attemptsField: setRepeatCount(leadingNumber(gui::text(attemptsField))); break;
     case helpButton: help::showHelp("Help.chm", "Paramora_Connect.htm"); break;
     case connectButton: connectDevice(); break;
     case disconnectButton: disconnectDevice(); break;

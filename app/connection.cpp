@@ -140,7 +140,8 @@ void modelSelected()
         loadModelAt(gui::state(modelList));
         return;
     }
-    if (selected == currentModelName)
+    // An empty document keeps the previous model's name but none of its parameters.
+    if (selected == currentModelName && documentHasDescription())
         return;
     const gui::Answer answer = gui::messageBox(
         "Внимание", "Текущий открытый файл не соответствует выбранной модели\nЖелаете продолжить и создать новый файл?",

@@ -1,7 +1,8 @@
 #include "app/connection_settings.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <system_error>
 #include <limits>
 
 #include "app/comm_window.h"
@@ -19,7 +20,17 @@ std::int64_t leadingNumber(const std::string& text)
     return negative ? -value : value;
 }
 
-float leadingFloat(const std::string& text) { return std::strtof(text.c_str(), nullptr); }
+// The point is "." on every desktop: strtof would follow the locale and read "1.5" as 1 in Russian.
+float leadingFloat(const std::string& text)
+{
+    float value = 0;
+    const char* first = text.data();
+    if (!text.empty() && text[0] == '+')
+        ++first;
+    if (std::from_chars(first, text.data() + text.size(), value, std::chars_format::fixed).ec != std::errc())
+        return 0;
+    return value;
+}
 
 void takeLineSettingsFromWindow()
 {

@@ -18,6 +18,9 @@ namespace {
 
 bool isChoice(const Parameter& p) { return p.optionCount > 0; }
 
+// Coded values are edited in a value editor window, which the editor's focus opens.
+bool isCoded(const Parameter& p) { return p.displayFormat >= 20 && p.displayFormat < 50; }
+
 // The editor of a table row, or 0 when the row shows nothing.
 std::int32_t editorOfRow(std::int32_t row)
 {
@@ -109,9 +112,9 @@ void returnKeyInField(Parameter& p)
 
 void openValueEditorFor(const Parameter& p)
 {
-    const std::uint16_t f = p.displayFormat;
-    if (f < 20 || f >= 50)
+    if (!isCoded(p))
         return;
+    const std::uint16_t f = p.displayFormat;
     gui::showControl(p.optionKey, false);
     if (f < 30)
         openDigitToHexWindow();
@@ -169,6 +172,10 @@ void leftButton(const gui::TableMessage& message)
                 if (!isChoice(*p) && p->displayFormat < 10)
                     gui::setText(key, formatFixedPoint(p->setValue, p->displayFormat));
                 gui::showControl(key, true);
+                // Keys typed next belong to the value under the cursor, not to the table. A coded
+                // field waits for a click into it, which opens its window.
+                if (!isCoded(*p))
+                    gui::setFocus(key);
             }
         }
     } else if (currentColumn == column::check) {
@@ -263,6 +270,16 @@ int placeInPlaceEditor()
     return 0;
 }
 
+namespace {
+
+// How many places a character takes in the field's caret positions, given the first byte of its
+// UTF-8 form: the field counts UTF-16 units, two for a character beyond the first 65536.
+int caretPlaces(unsigned char leadByte) { return leadByte >= 0xF0 ? 2 : 1; }
+
+bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+}  // namespace
+
 int filterNumericInput(int control)
 {
     const int caret = gui::caretPosition(control);
@@ -270,15 +287,21 @@ int filterNumericInput(int control)
     std::string kept;
     int moved = caret;
     bool pointSeen = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    // i counts caret places, not bytes: a dropped Cyrillic letter moves the caret one place.
+    int i = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (isUtf8Continuation(static_cast<unsigned char>(c)))
+            continue;
+        const int places = caretPlaces(static_cast<unsigned char>(c));
         const bool keep = (c >= '0' && c <= '9') || (c == '.' && !pointSeen) || (c == '-' && i == 0);
         if (keep) {
             pointSeen |= c == '.';
             kept.push_back(c);
-        } else if (c != '.' || caret > static_cast<int>(i)) {
-            --moved;
+        } else if (c != '.' || caret > i) {
+            moved -= places;
         }
+        i += places;
     }
     if (kept != text) {
         gui::setText(control, kept);

@@ -217,7 +217,6 @@ bool buildMainWindow()
     layoutMainWindow();
     gui::setSplitterPosition(ctl::splitter, windowLayout.splitter);
 
-    buildConnectionWindow();
     buildWaitWindow();
     buildMonitorWindow();
 
@@ -226,6 +225,8 @@ bool buildMainWindow()
     gui::setWindowHook(win::main, mainWindowCallback);
     gui::setMinimumOuterSize(win::main, 800, 600);
     gui::centreWindow(win::main, -1);  // at the size it opens at, the minimum included
+    // The Comm Window centres itself on the Main Window: built only now, where that window stands.
+    buildConnectionWindow();
     gui::setWindowState(win::main, stateOfSettings(windowLayout.state));
     gui::showWindow(win::main, true);
     gui::activateWindow(win::main);

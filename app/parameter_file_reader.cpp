@@ -38,11 +38,19 @@ std::optional<std::string> chooseFile()
     return answer->path;
 }
 
-// A file value is a register word to a signed parameter, as a value read from the device is.
+// A file value is a register word to a signed parameter, as a value read from the device is. A
+// number no word holds gives the nearer end of the signed range instead of its low 16 bits, and the
+// text itself saturates at the 32-bit range.
 std::int32_t fileValue(const Parameter& parameter, const std::string& text)
 {
     const std::int32_t value = integerOfText(text);
-    return isSignedParameter(parameter) ? valueFromRegister(parameter, static_cast<std::uint16_t>(value)) : value;
+    if (!isSignedParameter(parameter))
+        return value;
+    if (value > 65535)
+        return 32767;
+    if (value < -32768)
+        return -32768;
+    return valueFromRegister(parameter, static_cast<std::uint16_t>(value));
 }
 
 // The model step of the General group; 0 when the document is ready for the file's values.
@@ -51,7 +59,9 @@ std::uint16_t takeModel(const PreferenceReader& reader)
     const std::string model = reader.readText("Model", "");
     if (model.empty())
         return openResult::noModel;
-    if (documentState != 0 && model == currentModelName) {
+    // An empty document (a model without description) keeps the name of the model before it, but
+    // none of its parameters: a file of that model is loaded as for a change of model.
+    if (documentState != 0 && model == currentModelName && documentHasDescription()) {
         initialValuesFromDefaults();
         for (const Parameter& p : parameters)
             CheckedKeys.write(p.optionKey, 0);

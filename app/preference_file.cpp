@@ -1,6 +1,8 @@
 #include "app/preference_file.h"
 
+#include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -43,7 +45,8 @@ std::string_view trimTrailingBlanks(std::string_view text)
     return text.substr(0, n);
 }
 
-// Blanks, an optional sign, then decimal digits; anything else reads as 0. Keeps the low 32 bits.
+// Blanks, an optional sign, then decimal digits; anything else reads as 0. A number past the 32-bit
+// range gives the range's nearer end.
 std::int32_t leadingInteger(std::string_view text)
 {
     text = trimLeadingBlanks(text);
@@ -53,12 +56,11 @@ std::int32_t leadingInteger(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
-    std::uint32_t value = 0;
+    const std::int64_t ceiling = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+    std::int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
-    if (negative)
-        value = 0u - value;
-    return static_cast<std::int32_t>(value);
+        value = std::min(value * 10 + (text[i] - '0'), ceiling);
+    return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 }  // namespace

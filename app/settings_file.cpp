@@ -39,8 +39,8 @@ std::string usableFilePath(std::string path)
 void readGeneral(const PreferenceReader& reader)
 {
     FilePath = usableFilePath(reader.readText("FilePath", defaultFilePath()));
-    waitTimer = reader.readNumber("waitTimer", defaultWaitTimer);
-    repeatCount = reader.readNumber("repeatCount", defaultRepeatCount);
+    setWaitTimer(reader.readNumber("waitTimer", defaultWaitTimer));
+    setRepeatCount(reader.readNumber("repeatCount", defaultRepeatCount));
     logOut = asWord(reader.readNumber("logOut", defaultLogOut));
 }
 

@@ -1,8 +1,8 @@
 #include "app/typed_entry.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
+#include <limits>
+#include <system_error>
 
 #include "description/description.h"
 #include "description/value_text.h"
@@ -17,15 +17,49 @@ std::uint16_t decimalsOf(const Parameter& parameter)
     return 0;
 }
 
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The decimal number a text starts with, read the same on every desktop (the C library's readers
+// follow the locale, and a Russian one stops at the point). Blanks and one sign may come first;
+// no number reads as 0, and one past the range of a double as the largest double of its sign.
+double leadingDecimal(std::string_view text)
+{
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string_view::npos)
+        return 0;
+    bool negative = false;
+    if (text[at] == '-' || text[at] == '+') {
+        negative = text[at] == '-';
+        ++at;
+    }
+    const std::string_view number = text.substr(at);
+    if (number.empty() || !(isDigit(number.front()) || number.front() == '.'))
+        return 0;
+    double magnitude = 0;
+    const std::errc error =
+        std::from_chars(number.data(), number.data() + number.size(), magnitude, std::chars_format::fixed).ec;
+    if (error == std::errc::result_out_of_range) {
+        // Too large or too small: only a non-zero digit before the point makes it too large.
+        const std::string_view whole = number.substr(0, number.find('.'));
+        magnitude = whole.find_first_of("123456789") != std::string_view::npos ? std::numeric_limits<double>::max() : 0;
+    } else if (error != std::errc()) {
+        magnitude = 0;
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
 std::string normaliseEntry(std::string_view typed, std::uint16_t decimals)
 {
-    const std::string text(typed);
-    double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value))
-        value = 0;
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(decimals), value);
-    std::string result = buffer;
+    const double value = leadingDecimal(typed);
+    // The largest double has 309 digits before the point.
+    std::string result(320 + std::size_t{decimals}, '\0');
+    const auto written = std::to_chars(result.data(), result.data() + result.size(), value, std::chars_format::fixed,
+                                       static_cast<int>(decimals));
+    result.resize(static_cast<std::size_t>(written.ptr - result.data()));
     // "-0.00" is written as "0.00"
     if (!result.empty() && result.front() == '-' && result.find_first_not_of("-0.") == std::string::npos)
         result.erase(result.begin());

@@ -12,7 +12,8 @@ struct Parameter;
 std::uint16_t decimalsOf(const Parameter& parameter);
 
 // The typed text read as a decimal number and written with the given decimals, rounded from its
-// double value ("2.675" with 2 gives "2.67"); empty, "-" and "." read as 0; zero has no sign.
+// double value ("2.675" with 2 gives "2.67"); empty, "-" and "." read as 0; zero has no sign. The
+// point is "." whatever the desktop's language.
 std::string normaliseEntry(std::string_view typed, std::uint16_t decimals);
 
 struct EntryLimit {

@@ -4,8 +4,12 @@
 void benchDocuments();
 void benchStartup(const char* self);
 struct ReadAllTargets {
-    double at115200;  // wall time / floor
-    double at9600;
+    // At 115200 baud the kernel's wake-ups outweigh the silence rule, so the program is judged
+    // against a minimal loop timed in the same run; the fixed figure against the floor is shown
+    // for information.
+    double versusMinimalLoop;  // program wall time / the minimal loop's, at 115200 baud
+    double floorAt115200;      // wall time / floor at 115200 baud, not judged
+    double at9600;             // wall time / floor at 9600 baud
 };
 void benchReadAll(const char* title, const ReadAllTargets& targets);
 // Runs the read-all figures under Xvfb with openbox in a child process (bench/under_x11.sh), with

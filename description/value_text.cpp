@@ -1,5 +1,6 @@
 #include "description/value_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -35,7 +36,7 @@ int digitValue(char c)
 }
 
 // Blanks, a sign, then "$" hex digits, "%" base-2 digits or decimal digits; stops at the first
-// character that does not belong. Wraps in 64 bits on absurdly long digit strings.
+// character that does not belong. Digit strings past the 64-bit range give its nearer end.
 std::int64_t readInteger(std::string_view text)
 {
     text = skipBlanks(text);
@@ -53,16 +54,43 @@ std::int64_t readInteger(std::string_view text)
         base = 2;
         ++i;
     }
+    // The magnitude of the most negative value is one more than that of the most positive.
+    const std::uint64_t ceiling = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
         const int digit = digitValue(text[i]);
         if (digit >= static_cast<int>(base))
             break;
+        if (value > (ceiling - static_cast<unsigned>(digit)) / base) {
+            value = ceiling;
+            break;
+        }
         value = value * base + static_cast<unsigned>(digit);
     }
     if (negative)
         value = 0 - value;
     return static_cast<std::int64_t>(value);
+}
+
+template <typename Integer>
+Integer saturated(std::int64_t value)
+{
+    return static_cast<Integer>(std::clamp<std::int64_t>(value, std::numeric_limits<Integer>::min(),
+                                                         std::numeric_limits<Integer>::max()));
+}
+
+template <typename Integer>
+Integer saturated(double value)
+{
+    // Past either end gives that end (the 64-bit maximum rounds up to 2^63 as a double, so nothing
+    // out of range reaches the cast).
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(std::numeric_limits<Integer>::max()))
+        return std::numeric_limits<Integer>::max();
+    if (value <= static_cast<double>(std::numeric_limits<Integer>::min()))
+        return std::numeric_limits<Integer>::min();
+    return static_cast<Integer>(value);
 }
 
 std::size_t characterCount(std::string_view utf8)
@@ -133,22 +161,15 @@ std::int64_t parseValueText64(std::string_view text)
     const std::size_t point = text.find('.');
     if (point == std::string_view::npos)
         return readInteger(text);
-    const double value = pointValue(text, point);
-    // 2^63 is exactly representable; anything at or past it does not fit.
-    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
-        return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(value);
+    return saturated<std::int64_t>(pointValue(text, point));
 }
 
 std::int32_t parseValueText(std::string_view text)
 {
     const std::size_t point = text.find('.');
     if (point == std::string_view::npos)
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(readInteger(text)));
-    const double value = pointValue(text, point);
-    if (!(value >= -2147483648.0 && value <= 2147483647.0))
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
+        return saturated<std::int32_t>(readInteger(text));
+    return saturated<std::int32_t>(pointValue(text, point));
 }
 
 std::string formatFixedPoint(std::int32_t value, std::uint16_t decimals)

@@ -13,11 +13,10 @@
 inline constexpr std::string_view noValueText = "----";
 
 // Text to integer: "-1.5" -> -15, "$ff" -> 255, "%101" -> 5, "12abc" -> 12, "" and "----" -> 0.
-// The decimals written in the text set the scale. A text with a point whose value leaves the
-// 32-bit range gives -2147483648; an integer text keeps its low 32 bits.
+// The decimals written in the text set the scale. A value past the 32-bit range gives the range's
+// nearer end: "4294967295" gives 2147483647, never a wrapped number.
 std::int32_t parseValueText(std::string_view text);
-// The same reading kept in 64 bits, for comparing with limits: "4294967295" stays 4294967295
-// instead of wrapping to -1.
+// The same reading kept in 64 bits, for comparing with limits: "4294967295" stays 4294967295.
 std::int64_t parseValueText64(std::string_view text);
 
 // Integer to fixed-point text: (1234, 2) -> "12.34", (-5, 1) -> "-0.5". More than 9 decimals are

@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
           fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev
           clang-14 libclang-rt-14-dev
-          xvfb openbox xdotool wmctrl x11-utils imagemagick)
+          xvfb openbox xdotool wmctrl x11-utils imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -16,4 +16,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -q
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Numbers are tested where Russian users type them: the suite also runs under ru_RU.UTF-8.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

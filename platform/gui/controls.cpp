@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -45,19 +46,43 @@ void raiseFieldEvent(const QWidget* field, int window, int id, EventType type)
         raiseControlEvent(window, id, type);
 }
 
-// A field inside another control (an editor over a table cell) leaves the wheel to that control:
-// the wheel scrolls the table, it never steps the field's value.
-void passWheelToContainer(QWidget* field, QWheelEvent* wheel)
+// The scrollable area a widget sits in (the cell area of a table), or null when none holds it.
+QWidget* scrollingViewportAbove(QWidget* widget)
 {
-    QWidget* area = field->parentWidget();
-    QWheelEvent passed(field->mapTo(area, wheel->position()), wheel->globalPosition(), wheel->pixelDelta(),
-                       wheel->angleDelta(), wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
-                       wheel->source());
-    QCoreApplication::sendEvent(area, &passed);
+    for (QWidget* w = widget->parentWidget(); w && !w->isWindow(); w = w->parentWidget())
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget()); area && area->viewport() == w)
+            return w;
+    return nullptr;
 }
 
-// Focus, the wheel and the return key of edit fields and drop-down lists, which Qt reports only
-// as events.
+// The wheel never steps a drop-down list, a spinner or a number field, in any window: a
+// turn meant to scroll would change a value or a setting unseen. It scrolls the area that holds
+// the control instead, if any. An opened drop-down is a window of its own and scrolls as usual.
+class WheelPassesThrough : public QObject {
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        auto* control = static_cast<QWidget*>(object);
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (QWidget* area = scrollingViewportAbove(control)) {
+            QWheelEvent passed(control->mapTo(area, wheel->position()), wheel->globalPosition(), wheel->pixelDelta(),
+                               wheel->angleDelta(), wheel->buttons(), wheel->modifiers(), wheel->phase(),
+                               wheel->inverted(), wheel->source());
+            QCoreApplication::sendEvent(area, &passed);
+        }
+        return true;
+    }
+};
+
+void letWheelPass(QWidget* control)
+{
+    static WheelPassesThrough* filter = new WheelPassesThrough;
+    control->installEventFilter(filter);
+}
+
+// Focus and the return key of edit fields and drop-down lists, which Qt reports only as events.
 class FieldEvents : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override
@@ -69,10 +94,7 @@ public:
         auto* field = static_cast<QWidget*>(object);
         if (event->type() == QEvent::FocusIn)
             raiseFieldEvent(field, control->window, id, EventType::Focus);
-        else if (event->type() == QEvent::Wheel && control->parentControl >= 0) {
-            passWheelToContainer(field, static_cast<QWheelEvent*>(event));
-            return true;
-        } else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
+        else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
                 raiseFieldEvent(field, control->window, id, EventType::ReturnKey);
@@ -103,6 +125,7 @@ QWidget* createEdit(ControlRecord& control)
     QObject::connect(edit, &QLineEdit::returnPressed, edit,
                      [edit, window, id] { raiseFieldEvent(edit, window, id, EventType::ReturnKey); });
     edit->installEventFilter(fieldEvents());
+    letWheelPass(edit);
     return edit;
 }
 
@@ -120,6 +143,7 @@ QWidget* createCombo(ControlRecord& control)
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
                      [combo, window, id] { raiseFieldEvent(combo, window, id, EventType::Change); });
     combo->installEventFilter(fieldEvents());
+    letWheelPass(combo);
     return combo;
 }
 
@@ -284,6 +308,9 @@ void spinner(int window, int id, Rect r, int minimum, int maximum)
 {
     auto* widget = new QSpinBox(parentWidgetFor(window, -1));
     widget->setRange(minimum, maximum);
+    // A spinner takes the keyboard from a click or the tab key, never from a passing wheel.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    letWheelPass(widget);
     addControl(window, id, ControlKind::Spinner, r, widget);
     // Programmatic changes are made under a signal blocker, so this reports only the user's.
     QObject::connect(widget, qOverload<int>(&QSpinBox::valueChanged), widget,

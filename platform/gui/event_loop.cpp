@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <deque>
@@ -53,6 +54,9 @@ QApplication* application()
     static char name[] = "paramora";
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
+    // Qt has just taken the desktop's locale for the C library too; numbers the program reads and
+    // writes keep the point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     detail::applyProgramFont();
     detail::installQtTranslations();
     detail::installOwnedWindowTypes();

@@ -180,6 +180,21 @@ void TableView::mousePressEvent(QMouseEvent* event)
     }
 }
 
+// The program works on the row last clicked; the highlight moves with clicks and arrow keys only.
+// A drag with a button held would move it to another row unseen by the program.
+void TableView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::NoButton)
+        QTableView::mouseMoveEvent(event);
+}
+
+// The second press of a double click is no click of its own, as with both presses on one cell:
+// a check box toggles once even when the first click refilled the table under the cursor.
+void TableView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+// Typed letters never jump to a row whose text starts with them (they belong to an editor).
+void TableView::keyboardSearch(const QString&) {}
+
 void TableView::wheelEvent(QWheelEvent* event)
 {
     QTableView::wheelEvent(event);

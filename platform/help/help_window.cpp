@@ -1,6 +1,7 @@
 #include "platform/help/help_window.h"
 
 #include <QPointer>
+#include <QStringDecoder>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -12,6 +13,16 @@
 namespace help {
 namespace {
 constexpr char scheme[] = "chm";
+
+// Help files are often written in windows-1251: each page is read in the charset it declares,
+// in UTF-8 when it declares none or one that cannot be decoded here.
+QString decodePage(const QByteArray& page)
+{
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(page);
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+    return decoder.decode(page);
+}
 
 // Pages and pictures come out of the archive; links to other places are not followed.
 class HelpBrowser : public QTextBrowser {
@@ -33,7 +44,7 @@ public:
             return {};
         const QByteArray data(bytes->data(), static_cast<qsizetype>(bytes->size()));
         if (type == QTextDocument::HtmlResource)
-            return QString::fromUtf8(data);
+            return decodePage(data);
         return data;
     }
 

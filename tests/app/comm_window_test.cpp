@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/comm_window.h"
+#include "app/documents.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
 #include "app/window_ids.h"
@@ -177,6 +178,14 @@ TEST_F(CommWindow, FieldsHelpAndCloseBox)
     QTest::keyClick(timeout, Qt::Key_Backspace);
     pump();
     EXPECT_EQ(waitTimer, 0);
+    // Past the longest time-out the field shows the bound it keeps to, however many digits follow.
+    typeInto(timeoutField, "99999");
+    EXPECT_EQ(waitTimer, 10000);
+    EXPECT_EQ(gui::text(timeoutField), "10000");
+    timeout->selectAll();
+    typeInto(timeoutField, "99999999999");
+    EXPECT_EQ(waitTimer, 10000);
+    EXPECT_EQ(gui::text(timeoutField), "10000");
 
     QTest::keyClick(gui::widgetOf(attemptsField), Qt::Key_Up);
     pump();
@@ -253,6 +262,21 @@ TEST_F(CommWindow, AnotherModelWithADocumentOpenAsksFirst)
     gui::setState(modelList, 0);
     triggerMenu(cmd::commSettings);
     EXPECT_EQ(gui::state(modelList), 4);
+}
+
+// The empty document of a model without description keeps the name of the model before it; that
+// model's entry must still load it rather than count as the document's own.
+TEST_F(CommWindow, TheListLoadsTheModelAnEmptyDocumentIsNamedAfter)
+{
+    triggerMenu(cmd::newZr12);
+    ASSERT_EQ(newDocument("ПЧ Tovik Zr36"), 1);
+    ASSERT_EQ(gui::tableRowCount(ctl::table), 0);
+    triggerMenu(cmd::commSettings);
+    pickEntry(modelList, entryOf(modelList, "ПЧ Tovik Zr12"));  // Yes to the question
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Внимание");
+    EXPECT_EQ(currentFileName, "New_Zr12.pmr");
+    EXPECT_GT(gui::tableRowCount(ctl::table), 0);
 }
 
 }  // namespace

@@ -3,15 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/comm_window.h"
+#include "app/program_shell.h"
 #include "app/program_state.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
 #include "link/modbus_request.h"
+#include "link/request_limits.h"
 #include "link/serial_link.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
@@ -134,6 +138,36 @@ TEST_F(Connect, EachFailedIdentificationWarnsLogsAndClosesThePort)
     // The time-out case traced all three attempts.
     const std::vector<std::string> trace = traceLines();
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "Превышено время ожидания"), 3);
+}
+
+// Out-of-range link values in the settings file: the Comm Window shows the bounds and Connect
+// uses them. The time-out is then typed down so that five silent attempts stay quick.
+TEST_F(Connect, TheCommWindowShowsTheLinkLimitsConnectUses)
+{
+    endProgram();
+    std::string settings = validSettingsFile(folder(), 1);
+    settings.replace(settings.find("waitTimer = 100"), 15, "waitTimer = 99999");
+    settings.replace(settings.find("repeatCount = 3"), 15, "repeatCount = 9");
+    writeFileBytes("Paramora.ini", settings);
+    ASSERT_TRUE(startProgram());
+    pump();
+
+    triggerMenu(cmd::commSettings);
+    EXPECT_EQ(gui::text(timeoutField), "10000");
+    EXPECT_EQ(gui::state(attemptsField), 5);
+    EXPECT_EQ(waitTimer, 10000);
+    EXPECT_EQ(repeatCount, 5);
+
+    qobject_cast<QLineEdit*>(gui::widgetOf(timeoutField))->selectAll();
+    typeInto(timeoutField, "20");
+    ASSERT_EQ(waitTimer, 20);
+    device.queueFault(Fault::noReply(), 10);
+    connectTo(0);
+    const std::vector<std::string> trace = traceLines();
+    const auto requests =
+        std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.starts_with("Запрос "); });
+    EXPECT_EQ(requests, 5);
+    EXPECT_EQ(logLines().back(), "Modbus\\status=2");
 }
 
 TEST_F(Connect, APortThatDoesNotOpenChangesNothing)

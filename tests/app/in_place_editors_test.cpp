@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTableView>
 #include <QWheelEvent>
 
@@ -29,11 +30,19 @@ protected:
     }
 
     // Lets every timer a click starts run out (Qt scrolls a clicked cell into view after the
-    // double-click interval).
+    // double-click interval): a timer of ours, due later, has fired.
     void waitAfterClick()
     {
-        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        bool fired = false;
+        QTimer::singleShot(QApplication::doubleClickInterval() + 200, [&fired] { fired = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&fired] { return fired; }, 10000));
         pump();
+    }
+
+    int highlightedRow()
+    {
+        const QModelIndexList rows = tableView()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.front().row() : -1;
     }
 
     QMenu* fileMenu() { return gui::windowWidget(win::main)->findChild<QMenuBar*>()->actions().at(0)->menu(); }
@@ -126,6 +135,80 @@ TEST_F(InPlaceEditorTest, AnEditorHiddenAfterItsEntryRaisesNoMoreEvents)
         EXPECT_EQ(logText(), log);
         EXPECT_EQ(parameter("P0.0.11").setValue, 125);
         EXPECT_EQ(parameter("P0.0.06").setValue, choice);
+    }
+}
+
+// Keys typed after a click reach the editor the click showed; the table's own type-ahead never
+// moves its highlight away from the row the program works on, nor does a drag.
+TEST_F(InPlaceEditorTest, KeysAfterAClickGoToItsEditorAndNeverMoveTheTablesRow)
+{
+    struct Case {
+        int model;
+        const char* code;
+        int column;
+        const char* typed;
+        bool editorTakesKeys;
+    };
+    for (const Case& c : {Case{cmd::newZr12, "P0.0.05", column::set, "1", true},
+                          Case{cmd::newJx9, "00002", column::set, "00", true},
+                          Case{cmd::newZr12, "P0.0.05", column::code, "P0.0.1", false}}) {
+        SCOPED_TRACE(std::string(c.code) + " column " + std::to_string(c.column));
+        triggerMenu(c.model);
+        tableView()->keyboardSearch({});  // the table would go on with a search an earlier case typed
+        const int key = parameter(c.code).optionKey;
+        const int row = rowOfCode(c.code);
+        clickCell(row, c.column);
+        const std::string before = gui::text(key);
+        QWidget* keyboard = QApplication::focusWidget();
+        ASSERT_NE(keyboard, nullptr);
+        QTest::keyClicks(keyboard, QString::fromLatin1(c.typed));
+        pump();
+        EXPECT_EQ(currentRow, row);
+        EXPECT_EQ(highlightedRow(), row);
+        EXPECT_EQ(tableView()->currentIndex().row(), row);
+        if (c.editorTakesKeys) {
+            EXPECT_EQ(keyboard, gui::widgetOf(key));
+            EXPECT_EQ(gui::text(key), before + c.typed);
+        }
+    }
+
+    // Pressed on a set cell and dragged down, the highlight stays on the pressed row.
+    triggerMenu(cmd::newZr12);
+    const int row = rowOfCode("P0.0.05");
+    const gui::Rect cell = gui::tableCellRect(ctl::table, row, column::set);
+    QWidget* area = tableView()->viewport();
+    const QPoint pressed(cell.x + 10, cell.y + cell.h / 2);
+    QTest::mousePress(area, Qt::LeftButton, {}, pressed);
+    for (int down = 1; down <= 3; ++down)
+        QTest::mouseMove(area, pressed + QPoint(0, down * cell.h));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, pressed + QPoint(0, 3 * cell.h));
+    pump();
+    EXPECT_EQ(highlightedRow(), row);
+    EXPECT_EQ(tableView()->currentIndex().row(), row);
+}
+
+// The first click of a double click under "Отмеченные параметры" unticks the box and refills the
+// table; the second lands on the row that moved up, and must not untick that one too.
+TEST_F(InPlaceEditorTest, ADoubleClickOnACheckBoxTogglesOnce)
+{
+    for (int tree : {treeItemAll, treeItemChecked}) {
+        SCOPED_TRACE(tree);
+        triggerMenu(cmd::newZr12);
+        for (const char* code : {"P0.0.00", "P0.0.01", "P0.0.02"})
+            clickCell(rowOfCode(code), column::check);
+        selectTreeItem(tree);
+        const gui::Rect box = gui::tableCellRect(ctl::table, 0, column::check);
+        const QPoint centre(box.x + box.w / 2, box.y + box.h / 2);
+        QWidget* area = tableView()->viewport();
+        // What the window system delivers: press, release, then the second press as a double click.
+        QTest::mouseClick(area, Qt::LeftButton, {}, centre);
+        pump();
+        QTest::mouseDClick(area, Qt::LeftButton, {}, centre);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, centre);
+        pump();
+        EXPECT_EQ(CheckedKeys.read(parameter("P0.0.00").optionKey), 0);
+        EXPECT_EQ(CheckedKeys.read(parameter("P0.0.01").optionKey), 1);
+        EXPECT_EQ(CheckedKeys.read(parameter("P0.0.02").optionKey), 1);
     }
 }
 

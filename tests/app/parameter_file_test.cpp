@@ -6,7 +6,11 @@
 #include <set>
 #include <tuple>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/comm_window.h"
+#include "app/csv_export.h"
 #include "app/document_commands.h"
 #include "app/in_place_editors.h"
 #include "app/value_editors.h"
@@ -14,6 +18,7 @@
 #include "platform/shell/folders.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/folder_mode.h"
 #include "tests/support/refused_files.h"
 #include "tests/support/unprivileged_user.h"
 
@@ -64,6 +69,20 @@ protected:
         const std::string log = logText();
         return log.ends_with(" = " + text + "\r\n");
     }
+
+    // Boxes are answered as usual (OK, questions Yes); each also notes the temporary files of a
+    // save that stand in the folder while it is up.
+    void noteTemporaryFilesAtBoxes()
+    {
+        gui::setMessageBoxResponder([this](const gui::MessageBoxCall& call) {
+            messages.push_back(call);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(folder()))
+                if (entry.path().filename().string().starts_with(".paramora-"))
+                    temporaryFilesAtBoxes.push_back(call.text + ": " + entry.path().string());
+            return call.buttons == gui::Buttons::YesNo ? gui::Answer::Yes : gui::Answer::Ok;
+        });
+    }
+    std::vector<std::string> temporaryFilesAtBoxes;
 };
 
 TEST_F(ParameterFileTest, SavedFileHoldsTheGeneralGroupAndOnlyTheChangedValue)
@@ -455,16 +474,18 @@ TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
     const std::string oldPmr = readFileBytes(pmrPath), oldCsv = readFileBytes(csvPath);
     const std::string oldSettings = readFileBytes("Paramora.ini");
     ASSERT_TRUE(messages.empty());
+    noteTemporaryFilesAtBoxes();
     {
         const FileSizeLimit limit(64);
+        triggerMenu(cmd::fileSave);
         answerDialog(pmrPath);
         triggerMenu(cmd::fileSaveAs);
         answerDialog(folder() + "other/new.pmr");
         triggerMenu(cmd::fileSaveAs);
         answerDialog(csvPath);
         triggerMenu(cmd::exportCsv);
-        EXPECT_EQ(messageTexts(), (std::vector<std::string>{replaceQuestion, cannotSave, cannotSave, replaceQuestion,
-                                                            "Невозможно создать файл"}));
+        EXPECT_EQ(messageTexts(), (std::vector<std::string>{cannotSave, replaceQuestion, cannotSave, cannotSave,
+                                                            replaceQuestion, "Невозможно создать файл"}));
     }
     EXPECT_EQ(readFileBytes(pmrPath), oldPmr);
     EXPECT_EQ(readFileBytes(csvPath), oldCsv);
@@ -488,6 +509,7 @@ TEST_F(ParameterFileTest, AFullDiskKeepsEveryOldFileAndTheDocument)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Невозможно сохранить файл настроек");
     EXPECT_EQ(readFileBytes("Paramora.ini"), oldSettings);
+    EXPECT_EQ(temporaryFilesAtBoxes, std::vector<std::string>{});
     std::set<std::string> names;  // no temporary file is left behind
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder()))
         names.insert(entry.path().lexically_relative(folder()).string());
@@ -556,6 +578,37 @@ TEST_F(ParameterFileTest, SaveNeverReplacesAFileOfAModelWithoutDescription)
         EXPECT_EQ(readFileBytes(path), bytes);
         std::filesystem::remove(folder() + "copy.pmr");
     }
+}
+
+// The empty document of a model without description holds nothing a file of a described model could
+// go back to: such a file loads its model, as for a change of model, and Save writes its values.
+TEST_F(ParameterFileTest, AFileOfADescribedModelLoadsAfterAnEmptyDocument)
+{
+    triggerMenu(cmd::newZr12);
+    writeFileBytes(folder() + "zr36.pmr", pmr("[General]\r\nModel = ПЧ Tovik Zr36\r\n"));
+    const std::string path = folder() + "zr12.pmr";
+    writeFileBytes(path, pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP0.0.05 = 2500\r\n"
+                             "[Parameter Read]\r\nP2.0.16 = 7\r\n[Check Parameter]\r\nP0.0.04 = 1\r\n"));
+    openFile(folder() + "zr36.pmr");
+    ASSERT_EQ(gui::tableRowCount(ctl::table), 0);
+    messages.clear();
+    openFile(path);
+    EXPECT_EQ(currentFileName, "zr12.pmr");
+    EXPECT_EQ(documentState, 1);
+    ASSERT_GT(gui::tableRowCount(ctl::table), 0);
+    EXPECT_EQ(parameter("P0.0.05").setValue, 2500);
+    EXPECT_EQ(gui::cellText(ctl::table, showRowOf("P0.0.05"), 3), "25.00");
+    EXPECT_EQ(parameter("P2.0.16").readValue, 7);
+    EXPECT_EQ(CheckedKeys.read(parameter("P0.0.04").optionKey), 1);
+    ASSERT_EQ(messages.size(), 1u);  // the question of a change of model
+    EXPECT_EQ(messages[0].title, "Внимание");
+
+    const std::size_t dialogsBefore = dialogs.size();
+    triggerMenu(cmd::fileSave);
+    EXPECT_EQ(dialogs.size(), dialogsBefore);
+    const std::string saved = readFileBytes(path);
+    for (const char* line : {"P0.0.05 = 2500\r\n", "[Parameter Read]\r\nP2.0.16 = 7\r\n", "[Check Parameter]\r\nP0.0.04 = 1\r\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
 }
 
 TEST_F(ParameterFileTest, SaveAsNamesTheFileByThePatternAndMovesFilePath)
@@ -668,6 +721,57 @@ TEST_F(ParameterFileTest, WriteProtectedFilesAreNeverReplaced)
     for (const std::string& path : kept)
         EXPECT_EQ(readFileBytes(path), old[path]) << path;
     EXPECT_TRUE(fileExists(folder() + "other.pmr"));
+}
+
+// A locked folder (the working folder, so Paramora.ini too) holding files the user may write: the
+// parameter file, the CSV file and the settings file at the close box are written where they stand.
+TEST_F(ParameterFileTest, WritableFilesInALockedFolderAreSaved)
+{
+    const std::string pmrPath = folder() + "kept.pmr";
+    const std::string csvPath = folder() + "kept.csv";
+    saveAndExportThenEdit(pmrPath, csvPath);
+    const UnprivilegedUser user(folder());
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    const FolderMode locked(folder(), std::filesystem::perms(0555));
+    if (!writeProtected(folder()))
+        GTEST_SKIP() << "this user may write a locked folder anyway";
+    messages.clear();
+    waitTimer = 250;
+
+    triggerMenu(cmd::fileSave);
+    answerDialog(csvPath);  // the replace question: Yes
+    triggerMenu(cmd::exportCsv);
+    gui::windowWidget(win::main)->close();
+    pump();
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{replaceQuestion});
+    EXPECT_NE(readFileBytes(pmrPath).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    EXPECT_TRUE(readFileBytes(csvPath) == csvBytes());
+    EXPECT_NE(readFileBytes("Paramora.ini").find("waitTimer = 250\r\n"), std::string::npos);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Paramora.ini", "kept.csv", "kept.pmr"}));
+}
+
+TEST_F(ParameterFileTest, AFileOpenedAndSavedByRootKeepsItsOwnerGroupAndMode)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    const std::string path = folder() + "own.pmr";
+    writeFileBytes(path, pmr("[General]\r\nModel = ПЧ Tovik Zr12\r\n"));
+    ASSERT_EQ(chown(path.c_str(), 1234, 2000), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+    openFile(path);
+    typeSetValue("P0.0.05", "25.00");
+    triggerMenu(cmd::fileSave);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(readFileBytes(path).find("P0.0.05 = 2500\r\n"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 1234u);
+    EXPECT_EQ(info.st_gid, 2000u);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
 }
 
 // HOME in the test's folder, so the Documents folder the program asks the desktop for is a fresh,

@@ -128,12 +128,14 @@ TEST_F(PreferenceFileTest, NumbersReadTheirLeadingInteger)
 {
     PreferenceReader reader;
     reader.parse("[G]\nunits = 800 px\nword = px\nneg = -1\nplus = +5\nempty =\nbig = 65536\nhex = $10\n"
-                 "dec = 1.9\nwrapped = 4294967297\n");
+                 "dec = 1.9\nhuge = 4294967297\nhugeNeg = -99999999999999999999999\nmax = 2147483647\n"
+                 "min = -2147483648\n");
     reader.startGroups();
     ASSERT_TRUE(reader.nextGroup());
     const std::pair<const char*, std::int32_t> cases[] = {
         {"units", 800}, {"word", 0}, {"neg", -1}, {"plus", 5}, {"empty", 0}, {"big", 65536}, {"hex", 0},
-        {"dec", 1}, {"wrapped", 1}, {"missing", 42},
+        {"dec", 1}, {"huge", INT32_MAX}, {"hugeNeg", INT32_MIN}, {"max", INT32_MAX}, {"min", INT32_MIN},
+        {"missing", 42},
     };
     for (const auto& [key, value] : cases)
         EXPECT_EQ(reader.readNumber(key, 42), value) << key;

@@ -108,7 +108,31 @@ TEST_F(SettingsFileTest, MissingFileWarnsAndWritesTheDefaultsWithTheDefaultFolde
     EXPECT_EQ(FilePath, defaultFilePath());
     EXPECT_TRUE(defaultFilePath().ends_with("/Paramora/"));
     expectDefaultsExceptFilePath();
-    EXPECT_EQ(afterComments(readFileBytes("Paramora.ini")), groupsText(defaultFilePath(), 100, 3, 0, WindowLayout{}));
+    EXPECT_EQ(readFileBytes("Paramora.ini"),
+              "\xEF\xBB\xBF\r\n"
+              "; Файл настройки Paramora\r\n"
+              "; Paramora: настройка ПЧ и УПП по Modbus RTU\r\n"
+              "; Файл записывается программой при закрытии главного окна\r\n"
+              "; \r\n"
+              "[General]\r\n"
+              "FilePath = " + defaultFilePath() + "\r\n"
+              "waitTimer = 100\r\n"
+              "repeatCount = 3\r\n"
+              "logOut = 0\r\n"
+              "[MainWindow]\r\n"
+              "State = 0\r\n"
+              "Width = 960\r\n"
+              "Height = 640\r\n"
+              "Splitter = 235\r\n"
+              "[ParametersTable]\r\n"
+              "colWidth_Code = 50\r\n"
+              "colWidth_Name = 220\r\n"
+              "colWidth_Set = 150\r\n"
+              "colWidth_Read = 150\r\n"
+              "colWidth_Range = 100\r\n"
+              "colWidth_Default = 80\r\n"
+              "colWidth_Addr = 100\r\n"
+              "colWidth_AddrEE = 120\r\n");
 }
 
 TEST_F(SettingsFileTest, ValidFileSetsEveryValueAndStaysUnchanged)
@@ -233,6 +257,42 @@ TEST_F(SettingsFileTest, SaveWritesTheCurrentValuesAndLoadReadsThemBack)
     EXPECT_EQ(windowLayout.state, saved.state);
     EXPECT_EQ(windowLayout.width, saved.width);
     EXPECT_EQ(windowLayout.columnWidths, saved.columnWidths);
+}
+
+// The Comm Window's fields hold a time-out of 0 to 10000 ms and 0 to 5 attempts; a file beyond
+// them gives the nearer bound, which the link uses and the next save writes.
+TEST_F(SettingsFileTest, LinkLimitsOutOfRangeTakeTheNearerBound)
+{
+    struct Case {
+        const char* wait;
+        const char* repeats;
+        std::int32_t expectedWait;
+        std::int32_t expectedRepeats;
+    };
+    const Case cases[] = {
+        {"99999", "9", 10000, 5},
+        {"-5", "-1", 0, 0},
+        {"2147483647", "-2147483648", 10000, 0},
+        {"10000", "5", 10000, 5},
+        {"0", "0", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.wait) + " ms, " + c.repeats + " attempts");
+        std::string body = validBody();
+        body.replace(body.find("waitTimer = 250"), 15, std::string("waitTimer = ") + c.wait);
+        body.replace(body.find("repeatCount = 5"), 15, std::string("repeatCount = ") + c.repeats);
+        writeFileBytes("Paramora.ini", bom + body);
+        messages.clear();
+        loadSettings();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(waitTimer, c.expectedWait);
+        EXPECT_EQ(repeatCount, c.expectedRepeats);
+        ASSERT_TRUE(saveSettings());
+        const std::string saved = readFileBytes("Paramora.ini");
+        EXPECT_NE(saved.find("\r\nwaitTimer = " + std::to_string(c.expectedWait) + "\r\nrepeatCount = " +
+                             std::to_string(c.expectedRepeats) + "\r\n"),
+                  std::string::npos);
+    }
 }
 
 TEST_F(SettingsFileTest, FailedSaveReportsAndLeavesTheOldFile)

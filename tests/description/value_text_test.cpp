@@ -26,10 +26,15 @@ TEST(ParseValueText, ReadsEveryFormOfValueText)
         {"$ff", 255}, {"$FFFF", 65535}, {"$1A3", 419}, {"-$10", -16}, {"%101", 5}, {"%12", 1},
         {"-0.5", -5}, {"-1.5", -15}, {"-100.0", -1000}, {"0.700", 700}, {"50.00", 5000}, {"6500.0", 65000},
         {"1.2.3", 12}, {"1.", 1}, {".5", 5}, {" -0.05", -5}, {"12.a", 120},
-        // Integer texts keep their low 32 bits; point texts out of range give the smallest value.
-        {"4294967295", -1}, {"99999999999.9", INT_MIN}, {"2147483647.0", INT_MIN}, {"214748364.7", 2147483647},
+        // Past the 32-bit range a text gives the range's nearer end, never a wrapped number.
+        {"4294967295", INT_MAX}, {"4294967296", INT_MAX}, {"18446744073709551616", INT_MAX},
+        {"-99999999999", INT_MIN}, {"$FFFFFFFFFFFFFFFFFF", INT_MAX}, {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN}, {"99999999999.9", INT_MAX}, {"2147483647.0", INT_MAX},
+        {"-2147483648.0", INT_MIN}, {"-99999999999.9", INT_MIN}, {"214748364.7", 2147483647},
+        {"99999999999999999999.00", INT_MAX},
         // A fraction of absurd length must not turn 0 x 10^n into NaN.
-        {"0." + std::string(400, '0'), 0}, {"1." + std::string(400, '0'), INT_MIN},
+        {"0." + std::string(400, '0'), 0}, {"1." + std::string(400, '0'), INT_MAX},
+        {"-1." + std::string(400, '0'), INT_MIN},
     };
     for (const ParseCase& c : cases)
         EXPECT_EQ(parseValueText(c.text), c.value) << '"' << c.text << '"';
@@ -41,6 +46,15 @@ TEST(ParseValueText, SixtyFourBitReadingKeepsLargeLimits)
     EXPECT_LT(parseValueText64("65535"), parseValueText64("4294967295"));
     EXPECT_EQ(parseValueText64("-100.0"), -1000);
     EXPECT_EQ(parseValueText64("99999999999.9"), 999999999999LL);
+    // Past the 64-bit range: the nearer end, so an entry beyond every limit stays above them all.
+    for (const char* huge : {"18446744073709551616", "10000000000000000000", "9223372036854775808",
+                             "100000000000000000000.00", "$FFFFFFFFFFFFFFFFFF", "%1111111111111111111111111111111111111111111111111111111111111111"})
+        EXPECT_EQ(parseValueText64(huge), LLONG_MAX) << huge;
+    for (const char* huge : {"-18446744073709551616", "-9223372036854775809", "-100000000000000000000.00"})
+        EXPECT_EQ(parseValueText64(huge), LLONG_MIN) << huge;
+    EXPECT_EQ(parseValueText64("9223372036854775807"), LLONG_MAX);
+    EXPECT_EQ(parseValueText64("-9223372036854775808"), LLONG_MIN);
+    EXPECT_EQ(parseValueText64("9223372036854775806"), LLONG_MAX - 1);
 }
 
 struct FormatCase {

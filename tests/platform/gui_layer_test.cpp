@@ -18,11 +18,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTreeView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -123,6 +125,43 @@ TEST_F(GuiLayerTest, TableHookRunsAfterTheCheckBoxHasToggled)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(cell.x + 5, cell.y + 3));
     EXPECT_EQ(hits, 1);
     EXPECT_TRUE(checkedWhenHooked);
+}
+
+// One notch of the wheel over the middle of a widget; positive turns away from the user.
+void turnWheel(QWidget* widget, int notches)
+{
+    const QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+TEST_F(GuiLayerTest, TheWheelStepsNoListAndNoSpinnerButAnOpenedDropDownScrolls)
+{
+    gui::comboBox(0, 40, {10, 10, 150, 22});
+    for (int i = 0; i < 40; ++i)
+        gui::addItem(40, std::to_string(i));
+    gui::setState(40, 1);
+    gui::spinner(0, 41, {10, 40, 70, 20}, 0, 5);
+    gui::setState(41, 3);
+    for (int id : {40, 41})
+        for (int notches : {1, -1}) {
+            SCOPED_TRACE(std::to_string(id) + " " + std::to_string(notches));
+            turnWheel(gui::widgetOf(id), notches);
+            EXPECT_EQ(gui::state(40), 1);
+            EXPECT_EQ(gui::state(41), 3);
+        }
+    for (gui::Event e = next(); e.kind != gui::EventKind::None; e = next())
+        EXPECT_NE(e.type, gui::EventType::Change);
+
+    auto* combo = qobject_cast<QComboBox*>(gui::widgetOf(40));
+    combo->showPopup();
+    QAbstractItemView* dropDown = combo->view();
+    ASSERT_TRUE(dropDown->isVisible());
+    const int top = dropDown->verticalScrollBar()->value();
+    turnWheel(dropDown->viewport(), -1);
+    EXPECT_GT(dropDown->verticalScrollBar()->value(), top);
+    combo->hidePopup();
 }
 
 TEST_F(GuiLayerTest, AHeadingWiderThanItsColumnEndsInAnEllipsis)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTextBrowser>
 
 #include "platform/gui/gui.h"
@@ -9,7 +10,22 @@
 
 namespace {
 
+// Built from help-source/ (chmcmd Help.hhp there).
 const std::string fixture = std::string(PARAMORA_TEST_FIXTURES) + "/Help.chm";
+
+QTextBrowser* shownBrowser()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QTextBrowser*>(w); b && b->isVisible())
+            return b;
+    return nullptr;
+}
+
+bool shows(const char* text)
+{
+    QTextBrowser* browser = shownBrowser();
+    return browser && browser->toPlainText().contains(QString::fromUtf8(text));
+}
 
 TEST(HelpWindow, OpensAtTheDefaultTopicOrANamedOne)
 {
@@ -18,15 +34,48 @@ TEST(HelpWindow, OpensAtTheDefaultTopicOrANamedOne)
     EXPECT_EQ(help::shownTopic(), "/index.htm");
     help::showHelp(fixture, "Paramora_Connect.htm");
     EXPECT_EQ(help::shownTopic(), "/Paramora_Connect.htm");
-
-    QTextBrowser* browser = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* b = qobject_cast<QTextBrowser*>(w); b && b->isVisible())
-            browser = b;
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Подключение к преобразователю")));
+    EXPECT_TRUE(shows("Подключение к преобразователю"));
     help::closeHelp();
     EXPECT_EQ(help::shownTopic(), "");
+}
+
+// Help files made with the usual tools are often windows-1251; a page that declares nothing or a
+// charset we cannot decode is read as UTF-8 rather than shown empty.
+TEST(HelpWindow, DecodesEachPageByTheCharsetItDeclares)
+{
+    gui::initialise();
+    const struct {
+        const char* topic;
+        const char* text;
+    } pages[] = {
+        {"Windows1251.htm", "Чтение параметров из преобразователя"},
+        {"Paramora_Connect.htm", "Подключение к преобразователю"},
+        {"Undeclared.htm", "Страница без объявленной кодировки"},
+        {"UnknownCharset.htm", "Страница с неизвестной кодировкой"},
+    };
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.topic);
+        help::showHelp(fixture, page.topic);
+        EXPECT_TRUE(shows(page.text));
+    }
+    help::closeHelp();
+}
+
+TEST(HelpWindow, FollowedLinksAreDecodedByTheirOwnCharset)
+{
+    gui::initialise();
+    help::showHelp(fixture, "Windows1251.htm");
+    QTextBrowser* browser = shownBrowser();
+    ASSERT_NE(browser, nullptr);
+    // The page's only link, to a UTF-8 page, taken from the keyboard.
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(help::shownTopic(), "/Paramora_Connect.htm");
+    EXPECT_TRUE(shows("Подключение к преобразователю"));
+    browser->backward();
+    EXPECT_EQ(help::shownTopic(), "/Windows1251.htm");
+    EXPECT_TRUE(shows("Чтение параметров из преобразователя"));
+    help::closeHelp();
 }
 
 TEST(HelpWindow, MissingFileOrTopicShowsNothing)

@@ -13,23 +13,27 @@ namespace {
 
 constexpr uid_t nobody = 65534;
 
-bool giveToNobody(const std::string& folder)
+bool giveToNobody(const std::string& folder, const std::vector<std::string>& othersFiles)
 {
     std::error_code error;
     if (lchown(folder.c_str(), nobody, nobody) != 0)
         return false;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
-        if (lchown(entry.path().c_str(), nobody, nobody) != 0)
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        const bool others = std::any_of(othersFiles.begin(), othersFiles.end(), [&](const std::string& path) {
+            return std::filesystem::equivalent(entry.path(), path, error);
+        });
+        if (!others && lchown(entry.path().c_str(), nobody, nobody) != 0)
             return false;
+    }
     return !error;
 }
 
 }  // namespace
 
-UnprivilegedUser::UnprivilegedUser(const std::string& workingFolder)
+UnprivilegedUser::UnprivilegedUser(const std::string& workingFolder, const std::vector<std::string>& othersFiles)
 {
     if (geteuid() == 0) {
-        if (!giveToNobody(workingFolder)) {
+        if (!giveToNobody(workingFolder, othersFiles)) {
             failure_ = std::string("running as root and cannot hand the test folder to uid 65534: ") + std::strerror(errno);
             return;
         }

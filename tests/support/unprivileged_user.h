@@ -10,7 +10,9 @@
 
 class UnprivilegedUser {
 public:
-    explicit UnprivilegedUser(const std::string& workingFolder);
+    // Files named in `othersFiles` (paths inside the folder) keep their owner and group, so the
+    // user finds files of other users there.
+    explicit UnprivilegedUser(const std::string& workingFolder, const std::vector<std::string>& othersFiles = {});
     ~UnprivilegedUser();
     UnprivilegedUser(const UnprivilegedUser&) = delete;
     UnprivilegedUser& operator=(const UnprivilegedUser&) = delete;

@@ -17,15 +17,25 @@ row_y=$((ROW_TOP + 5 * ROW_HEIGHT + ROW_HEIGHT / 2))
 
 x11_grab "$X11_DIR/before.png"
 xdotool mousemove $((set_left + 10)) "$row_y" click 1
+# The click has been handled once its editor, with its frame, covers the visible part of the cell.
+editor_shown() {
+    import -window root "$X11_DIR/after.png"
+    x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" $((TABLE_RIGHT - set_left)) "$ROW_HEIGHT" \
+        "$set_left" $((ROW_TOP + 5 * ROW_HEIGHT))
+}
+for n in $(seq 50); do editor_shown && break; sleep 0.1; done
+editor_shown || x11_fail "the click showed no editor on the cell"
 sleep 1  # Qt's own scroll to a clicked cell came half a second after the click
 x11_grab "$X11_DIR/after.png"
 x11_screenshot editor_click
 # The headers of the first two columns ("√", "Код") stay where they were.
 x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" 80 4 "$TABLE_LEFT" $((ROW_TOP - 8)) &&
     x11_fail "the table scrolled sideways"
-# A second click lands in the editor if it is there: only a shown editor reports its focus.
-xdotool click 1
-for n in $(seq 30); do grep -q "#EventType_Focus" Paramora.log && break; sleep 0.1; done
-grep -q "#EventType_Focus" Paramora.log || x11_fail "the click showed no editor on the cell"
+# The keyboard went with the click to the editor: a value typed now is P0.0.05's.
+xdotool key ctrl+a type 1
+xdotool key Return
+for n in $(seq 50); do xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' && break; sleep 0.1; done
+xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' || x11_fail "the typed value did not reach the editor"
+grep -q "#EventType_ReturnKey" Paramora.log || x11_fail "the typed value did not reach the editor"
 x11_end_program
 echo "PASS"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# As an ordinary user under a Russian locale, in a folder that user may not write: File, Open and
+# Сохранить of a parameter file the user may write, then the close box, which saves the settings.
+# Both files are written where they stand, no error box comes up, and no other file appears.
+source "$(dirname "$0")/session.sh"
+x11_require setpriv
+[ "$(id -u)" = 0 ] || { echo "SKIP: needs root to run the program as another user"; exit 77; }
+x11_start
+x11_write_settings
+printf '\xEF\xBB\xBF[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP0.0.05 = 2500\r\n' >doc.pmr
+cp doc.pmr "$X11_DIR/before.pmr"
+chmod 755 "$X11_DIR"
+mkdir "$X11_DIR/home"
+chown -R 65534:65534 "$X11_DIR/home" . && chmod 555 .
+trap 'chmod 755 "$X11_DIR/work"; x11_stop' EXIT
+setpriv --reuid=65534 --regid=65534 --clear-groups \
+    env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 HOME="$X11_DIR/home" "$PARAMORA_BINARY" >"$X11_DIR/program.log" 2>&1 &
+PARAMORA_PID=$!
+X11_PIDS+=("$PARAMORA_PID")
+MAIN_WINDOW=$(x11_wait_window "Paramora")
+setpriv --reuid=65534 --regid=65534 --clear-groups test -w . && x11_fail "the folder is writable for the user"
+
+x11_menu 0 Down Return  # File, Open
+x11_wait_window "Открыть файл конфигурации" >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 20 "$PWD/doc.pmr"
+xdotool key Return
+x11_wait_until "doc.pmr did not open" sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q doc.pmr"
+x11_menu 0 Down Down Return  # File, Save
+x11_wait_until "doc.pmr was not saved" sh -c "! cmp -s doc.pmr $X11_DIR/before.pmr"
+x11_screenshot locked_folder_saved
+tr -d '\r' <doc.pmr | grep -qx 'P0.0.05 = 2500' || x11_fail "the saved file lost its value"
+xdotool search --onlyvisible --name "Ошибка" >/dev/null 2>&1 && x11_fail "an error box came up"
+
+wmctrl -i -c "$MAIN_WINDOW"  # the close box: the settings are saved, then the program ends
+x11_wait_exit
+[ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
+# The settings written above have no comment lines; the program's own file begins with them.
+grep -q '^; Файл настройки Paramora' Paramora.ini || x11_fail "the settings were not saved: $(cat -v Paramora.ini)"
+[ "$(stat -c %U Paramora.ini doc.pmr | sort -u)" = nobody ] || x11_fail "a file changed its owner"
+[ "$(LC_ALL=C ls -A | tr '\n' ' ')" = "Paramora.ini doc.pmr " ] || x11_fail "unexpected files: $(ls -A | tr '\n' ' ')"
+echo "PASS"
