@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, skipping what is already there.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev libgl-dev libpng-dev zlib1g-dev libchm-dev
+          qt6-base-dev libxcb1-dev libgl-dev libpng-dev zlib1g-dev libchm-dev
           fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev
           clang-14 libclang-rt-14-dev

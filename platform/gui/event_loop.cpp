@@ -59,6 +59,7 @@ QApplication* application()
     std::setlocale(LC_NUMERIC, "C");
     detail::applyProgramFont();
     detail::installQtTranslations();
+    detail::installOwnedWindowTypes();
     return app;
 }
 }  // namespace

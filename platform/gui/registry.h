@@ -54,6 +54,7 @@ struct WindowRecord {
     unsigned flags = 0;
     int owner = -1;
     bool enabled = true;
+    QPointer<QWidget> focusBeforeDisabled;  // the control that had the keyboard when it was disabled
     std::function<void(const WindowMessage&)> hook;
     QSize minimumOuterSize;  // frame included; empty: none
     QMenuBar* menuBar = nullptr;
@@ -76,6 +77,10 @@ QWidget* parentWidgetFor(int window, int parentControl);
 QWidget* materialise(ControlRecord& control);
 void applyVisibility(ControlRecord& control);
 void forgetWindowControls(int window);
+
+// The window that takes the input for the window given: the window itself, or, while it is
+// disabled, the visible window it owns that it waits for (and so on down). Null: no such window.
+WindowRecord* windowHoldingInput(int window);
 
 // The window a message box or file dialog belongs to, so that it stays above it: the window that
 // holds the user's input (the main window, or the window it is disabled for); null before the main
@@ -101,6 +106,8 @@ void flushPendingScreenWork(bool shownOnly = false);
 // The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();
 void installQtTranslations();
+// Windows that others own get a window type that takes their minimise and maximise boxes away.
+void installOwnedWindowTypes();
 
 // Control events raised by the user's own actions.
 void raiseControlEvent(int window, int id, EventType type);

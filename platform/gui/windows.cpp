@@ -28,18 +28,32 @@ WindowRecord* findWindow(int window)
     return &it->second;
 }
 
+// A disabled window waits for a window it owns: that one, or the one it waits for in turn, takes
+// the input. Windows that only accompany their owner (the tool window, the window kept on top)
+// never do. Focus is no guide, as the program makes the main window active again during a long
+// exchange.
+WindowRecord* windowHoldingInput(int window)
+{
+    WindowRecord* holder = findWindow(window);
+    while (holder && !holder->enabled) {
+        WindowRecord* owned = nullptr;
+        for (auto& [number, record] : windows())
+            if (record.owner == holder->number && record.widget && record.widget->isVisible() &&
+                !(record.flags & (toolWindow | alwaysOnTop)))
+                owned = &record;
+        if (!owned)
+            break;
+        holder = owned;
+    }
+    return holder;
+}
+
 QWidget* dialogOwner()
 {
     auto* main = findWindow(0);
     if (!main || !main->widget->isVisible())
         return nullptr;
-    // A disabled main window waits for a window it owns; focus is no guide, as the program makes
-    // the main window active again during a long exchange.
-    if (!main->enabled)
-        for (const auto& [number, record] : windows())
-            if (record.owner == 0 && record.widget && record.widget->isVisible() && !(record.flags & (toolWindow | alwaysOnTop)))
-                return record.widget;
-    return main->widget;
+    return windowHoldingInput(0)->widget;
 }
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -87,6 +101,18 @@ protected:
     {
         QMainWindow::moveEvent(event);
         keepMinimumOuterSize();
+    }
+    // The window manager activates a disabled window whose title bar is clicked, and its keys
+    // would then go nowhere: the window it waits for takes the activation over.
+    void changeEvent(QEvent* event) override
+    {
+        QMainWindow::changeEvent(event);
+        if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+            return;
+        if (auto* holder = windowHoldingInput(number_); holder && holder->widget != this) {
+            holder->widget->raise();
+            holder->widget->activateWindow();
+        }
     }
 
 private:
@@ -202,17 +228,38 @@ bool windowVisible(int window)
     return record && record->widget->isVisible();
 }
 
+namespace {
+// The control that had the keyboard before the window was disabled gets it back; one hidden or
+// disabled meanwhile (an in-place editor) passes it to the nearest control around it that takes it.
+void restoreFocus(WindowRecord& record)
+{
+    QWidget* target = record.focusBeforeDisabled;
+    record.focusBeforeDisabled = nullptr;
+    while (target && target != record.widget &&
+           !(target->isVisibleTo(record.widget) && target->isEnabled() && target->focusPolicy() != Qt::NoFocus))
+        target = target->parentWidget();
+    if (target && target != record.widget)
+        target->setFocus(Qt::OtherFocusReason);
+}
+}  // namespace
+
 // A disabled window takes no input, while the windows it owns (children in Qt's terms) stay usable:
-// so its contents are disabled, not the window itself.
+// so its contents are disabled, not the window itself. Disabling them takes the keyboard focus
+// away, which enabling gives back.
 void enableWindow(int window, bool enabled)
 {
     auto* record = findWindow(window);
     if (!record)
         return;
+    if (!enabled && record->enabled)
+        record->focusBeforeDisabled = record->widget->focusWidget();
+    const bool wasEnabled = record->enabled;
     record->enabled = enabled;
     record->client->setEnabled(enabled);
     if (record->menuBar)
         record->menuBar->setEnabled(enabled);
+    if (enabled && !wasEnabled)
+        restoreFocus(*record);
 }
 
 bool windowEnabled(int window)
@@ -221,9 +268,10 @@ bool windowEnabled(int window)
     return record && record->enabled;
 }
 
+// A disabled window hands the activation to the window it waits for.
 void activateWindow(int window)
 {
-    if (auto* record = findWindow(window);
+    if (auto* record = windowHoldingInput(window);
         record && record->widget->isVisible() && QApplication::activeWindow() != record->widget) {
         record->widget->raise();
         record->widget->activateWindow();

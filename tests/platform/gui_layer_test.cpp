@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -19,14 +20,18 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTreeView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 #include <thread>
 
+#include "platform/gui/dialogs.h"
 #include "platform/gui/gui.h"
 #include "platform/gui/message_box.h"
 
@@ -204,6 +209,49 @@ TEST_F(GuiLayerTest, QtsOwnTextsAreRussian)
     EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }
 
+// The file dialog's list gives sizes and dates in Russian whatever the desktop's locale (Qt alone
+// says "4 bytes" under LANG=C.UTF-8).
+TEST_F(GuiLayerTest, FileDialogListsSizesAndDatesInRussian)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile file(folder.filePath(QStringLiteral("four.pmr")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1234");
+    file.close();
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QString expectedDate = russian.toString(QFileInfo(file).lastModified(), QLocale::ShortFormat);
+
+    gui::setFileDialogResponder({});
+    QString size, date;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const QAbstractItemModel* model = view ? view->model() : nullptr;
+        const QModelIndex root = view ? view->rootIndex() : QModelIndex();
+        for (int row = 0; model && row < model->rowCount(root); ++row)
+            if (model->index(row, 0, root).data().toString() == QStringLiteral("four.pmr")) {
+                size = model->index(row, 1, root).data().toString();
+                date = model->index(row, 3, root).data().toString();
+            }
+        if (!size.isEmpty()) {
+            driver.stop();
+            dialog->reject();
+        }
+    });
+    driver.start(10);
+    gui::FileDialogRequest request;
+    request.title = "Открыть";
+    request.folder = folder.path().toStdString();
+    request.patterns = {"Файлы параметров (*.pmr)"};
+    EXPECT_FALSE(gui::fileDialog(request));
+    EXPECT_EQ(size.toStdString(), russian.formattedDataSize(4).toStdString());
+    EXPECT_EQ(date.toStdString(), expectedDate.toStdString());
+}
+
 TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
 {
     gui::tree(0, 6, {0, 0, 200, 300});
@@ -274,6 +322,55 @@ TEST_F(GuiLayerTest, ALongCommandsScreenWorkWaitsForAFrameAndIsNeverLost)
     gui::appendLine(32, "later");
     gui::pollEvent();
     EXPECT_EQ(lines(32), "hidden\nlater");
+}
+
+// Disabling a window for a window it owns takes the keyboard from its controls; enabling it gives
+// the keyboard back to the control that had it, or, for an editor hidden meanwhile, to the table
+// around it.
+TEST_F(GuiLayerTest, AReenabledWindowGivesTheKeyboardBackToItsControl)
+{
+    gui::table(0, 7, {0, 0, 400, 300});
+    gui::editField(0, 1000, {10, 10, 100, 20}, 7);
+    gui::button(0, 1, {10, 320, 100, 30}, "Прочитать");
+    struct Case {
+        const char* what;
+        int focused;
+        bool hideFocused;
+        int expected;
+    };
+    for (const Case& c : {Case{"button", 1, false, 1}, Case{"editor in the table", 1000, false, 1000},
+                          Case{"editor hidden meanwhile", 1000, true, 7}}) {
+        SCOPED_TRACE(c.what);
+        gui::showControl(1000, true);
+        gui::widgetOf(c.focused)->setFocus();
+        ASSERT_EQ(gui::windowWidget(0)->focusWidget(), gui::widgetOf(c.focused));
+        gui::enableWindow(0, false);
+        if (c.hideFocused)
+            gui::showControl(c.focused, false);
+        gui::enableWindow(0, true);
+        EXPECT_EQ(gui::windowWidget(0)->focusWidget(), gui::widgetOf(c.expected));
+    }
+}
+
+// While the main window is disabled for a window it owns, activating the main window (the program,
+// or the window manager after a click on its title bar) activates the owned window instead.
+TEST_F(GuiLayerTest, ADisabledWindowHandsItsActivationToTheWindowItWaitsFor)
+{
+    ASSERT_TRUE(gui::openWindow(2, {0, 0, 300, 190}, "О программе", gui::closeBox, 0));
+    ASSERT_TRUE(gui::openWindow(1, {10, 10, 355, 240}, "Монитор", gui::closeBox | gui::alwaysOnTop, 0));
+    gui::showWindow(1, true, false);
+    gui::showWindow(2, true);
+    gui::enableWindow(0, false);
+    auto activeAfter = [](const std::function<void()>& activate) {
+        activate();
+        QApplication::processEvents();
+        return QApplication::activeWindow();
+    };
+    EXPECT_EQ(activeAfter([] { gui::activateWindow(0); }), gui::windowWidget(2));
+    EXPECT_EQ(activeAfter([] { gui::windowWidget(0)->activateWindow(); }), gui::windowWidget(2));
+    gui::closeWindow(2);
+    gui::enableWindow(0, true);
+    EXPECT_EQ(activeAfter([] { gui::activateWindow(0); }), gui::windowWidget(0));
 }
 
 TEST_F(GuiLayerTest, CloseBoxOnlyReports)

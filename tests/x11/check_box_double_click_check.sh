@@ -27,4 +27,5 @@ wmctrl -i -c "$comm"
 refills=$(sed -n '/#MenuItem_Communication/q;p' Paramora.log | grep -c "#Tree_Parameters = #Check")
 [ $((refills - shown_before)) = 1 ] ||
     x11_fail "the double click refilled the table $((refills - shown_before)) times instead of once"
+x11_end_program
 echo "PASS"

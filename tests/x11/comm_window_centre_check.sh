@@ -35,7 +35,6 @@ for state in 0 16777216; do
     [ "${dx#-}" -le 12 ] && [ "${dy#-}" -le 12 ] ||
         x11_fail "state $state: the Comm Window's centre is off the Main Window's by $dx,$dy"
     [ "$TOP" -ge "$main_inner_top" ] || x11_fail "state $state: the Comm Window covers the Main Window's title bar"
-    kill -TERM "$PARAMORA_PID"
-    x11_wait_exit
+    x11_end_program
 done
 echo "PASS"

@@ -37,4 +37,5 @@ xdotool key Return
 for n in $(seq 50); do xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' && break; sleep 0.1; done
 xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' || x11_fail "the typed value did not reach the editor"
 grep -q "#EventType_ReturnKey" Paramora.log || x11_fail "the typed value did not reach the editor"
+x11_end_program
 echo "PASS"

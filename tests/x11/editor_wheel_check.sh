@@ -35,4 +35,5 @@ x11_wait_still
 xdotool key Down Return
 for n in $(seq 50); do xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' && break; sleep 0.1; done
 grep -q "#EventType_Change" Paramora.log || x11_fail "no drop-down list was shown at the set cell of P0.0.06"
+x11_end_program
 echo "PASS"

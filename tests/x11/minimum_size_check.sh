@@ -19,6 +19,5 @@ x11_screenshot minimum-size
 size=$(x11_outer_size "$MAIN_WINDOW")
 [ "$size" = "800x600" ] || x11_fail "dragged to the smallest size, the window measures $size with its frame"
 
-kill -TERM "$PARAMORA_PID"
-x11_wait_exit
+x11_end_program
 echo "PASS"

@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
-# Every window the Main Window owns stays above it: a click on the Main Window's title bar (the
-# Main Window is disabled meanwhile) must not bury the About Window, the Comm Window, a value editor
-# window, the file dialog or a message box behind it.
+# Every window the Main Window owns stays above it and keeps the input: a click on the Main
+# Window's title bar (the Main Window is disabled meanwhile) must neither bury the About Window, the
+# Comm Window, a value editor window, the file dialog or a message box behind it nor leave the
+# keyboard with the disabled Main Window.
 source "$(dirname "$0")/session.sh"
 x11_require
 x11_start
 x11_start_program
 main_id=$(printf '%d' "$MAIN_WINDOW")
 
-# $1 title pattern, $2 what it is: the window is transient for the Main Window and stays above it
-# when the Main Window's title bar is clicked.
+# $1 title pattern, $2 what it is: the window is transient for the Main Window, and a click on the
+# Main Window's title bar leaves it above the Main Window and gives the input back to it.
 expect_owned() {
     local id
     id=$(x11_wait_window "$1")
     [ "$(x11_transient_for "$id")" = "$main_id" ] || x11_fail "$2 is not transient for the Main Window"
-    x11_click_title "$MAIN_WINDOW"
-    sleep 0.5  # the window manager restacks after the click
+    x11_click_title_of_owner "$MAIN_WINDOW" "$id"
+    [ "$ACTIVE_AFTER_CLICK" = "$id" ] || x11_fail "$2 lost the input to the Main Window"
     x11_stacked_above "$id" "$MAIN_WINDOW" || x11_fail "$2 went behind the Main Window"
     x11_screenshot "owned-$2"
     OWNED_ID=$id
@@ -26,22 +27,9 @@ expect_owned "^О программе$" about
 wmctrl -i -c "$OWNED_ID"
 x11_wait_gone "^О программе$"
 
-# A value editor window: subgroup P3.2 of Zr12 holds only digit fields in its first twelve rows,
-# so clicks in the upper part of its set-value column open one (the first shows the in-place
-# editor, the next one into it opens the window).
 x11_menu 0 Right Return  # File, New, Zr12
 x11_wait_window "New_Zr12" >/dev/null
-x11_geometry "$MAIN_WINDOW"
-xdotool mousemove $((X + 100)) $((Y + 150)) click 1
-xdotool type --delay 50 "P3.2"
-for n in $(seq 100); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
-grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
-xdotool mousemove $((X + 620)) $((Y + 130))
-for n in $(seq 20); do
-    xdotool click 1
-    sleep 0.2
-    xdotool search --onlyvisible --name "^P3\.2\.[0-9]+ - " >/dev/null 2>&1 && break
-done
+x11_open_value_editor
 expect_owned "^P3\.2\.[0-9]+ - " editor
 wmctrl -i -c "$OWNED_ID"
 x11_wait_gone "^P3\.2\.[0-9]+ - "
@@ -59,8 +47,8 @@ x11_wait_program_windows 2
 xdotool key Down
 question=$(x11_wait_window "^Внимание$")
 [ "$(x11_transient_for "$question")" = "$(printf '%d' "$comm")" ] || x11_fail "the question is not transient for the Comm Window"
-x11_click_title "$comm"
-sleep 0.5
+x11_click_title_of_owner "$comm" "$question"
+[ "$ACTIVE_AFTER_CLICK" = "$question" ] || x11_fail "the question lost the input to the Comm Window"
 x11_stacked_above "$question" "$comm" || x11_fail "the question went behind the Comm Window"
 xdotool key Return
 x11_wait_gone "^Внимание$"
@@ -72,8 +60,8 @@ printf '\xEF\xBB\xBF\r\n[General]\r\n' >nomodel.pmr
 x11_menu 0 Down Return  # File, Open
 dialog=$(x11_wait_window "^Открыть")
 [ "$(x11_transient_for "$dialog")" = "$main_id" ] || x11_fail "the file dialog is not transient for the Main Window"
-x11_click_title "$MAIN_WINDOW"
-sleep 0.5
+x11_click_title_of_owner "$MAIN_WINDOW" "$dialog"
+[ "$ACTIVE_AFTER_CLICK" = "$dialog" ] || x11_fail "the file dialog lost the input to the Main Window"
 x11_stacked_above "$dialog" "$MAIN_WINDOW" || x11_fail "the file dialog went behind the Main Window"
 xdotool type --delay 20 "$PWD/nomodel.pmr"
 xdotool key Return
@@ -81,6 +69,5 @@ expect_owned "^Ошибка$" message
 xdotool key Return
 x11_wait_gone "^Ошибка$"
 
-kill -TERM "$PARAMORA_PID"
-x11_wait_exit
+x11_end_program
 echo "PASS"

@@ -21,15 +21,21 @@ x11_start() {
     Xvfb -displayfd 3 -screen 0 "${X11_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$X11_DIR/display" \
         >"$X11_DIR/xvfb.log" 2>&1 &
     X11_PIDS+=($!)
-    local n
-    for n in $(seq 100); do [ -s "$X11_DIR/display" ] && break; sleep 0.1; done
+    local n attempt
+    # A machine busy with a parallel test run can take many seconds to start either server.
+    for n in $(seq 600); do [ -s "$X11_DIR/display" ] && break; sleep 0.1; done
     [ -s "$X11_DIR/display" ] || { echo "Xvfb did not start"; cat "$X11_DIR/xvfb.log"; exit 1; }
     export DISPLAY=":$(head -n1 "$X11_DIR/display")"
     unset QT_QPA_PLATFORM
-    openbox >"$X11_DIR/openbox.log" 2>&1 &
-    X11_PIDS+=($!)
-    for n in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-    wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; exit 1; }
+    for attempt in 1 2; do
+        openbox >"$X11_DIR/openbox.log" 2>&1 &
+        X11_PIDS+=($!)
+        for n in $(seq 300); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+        wmctrl -m >/dev/null 2>&1 && break
+        kill "${X11_PIDS[-1]}" 2>/dev/null || true
+        wait "${X11_PIDS[-1]}" 2>/dev/null || true
+    done
+    wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; cat "$X11_DIR/openbox.log"; exit 1; }
     mkdir -p "$X11_DIR/work"
     cd "$X11_DIR/work"
 }
@@ -112,6 +118,25 @@ x11_wait_exit() {
     wait "$PARAMORA_PID" || PARAMORA_EXIT=$?
 }
 
+# Asks the program to end (SIGTERM, as a session logout would) and fails the check unless it ends
+# with exit code 0. A modified document first brings up the save question, answered "Нет".
+x11_end_program() {
+    local n question
+    kill -TERM "$PARAMORA_PID"
+    for n in $(seq 200); do
+        kill -0 "$PARAMORA_PID" 2>/dev/null || break
+        question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
+        if [ -n "$question" ]; then
+            xdotool windowactivate --sync "$question" 2>/dev/null || true
+            xdotool key Tab space  # from "Да" to "Нет"
+            x11_wait_gone "^Внимание$"
+        fi
+        sleep 0.1
+    done
+    x11_wait_exit
+    [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
+}
+
 # Saves a PNG of the whole screen when PARAMORA_X11_SHOTS names a folder (for looking at by eye).
 x11_screenshot() {
     [ -n "${PARAMORA_X11_SHOTS:-}" ] || return 0
@@ -174,12 +199,27 @@ x11_geometry() {
 # Prints the frame around a window (_NET_FRAME_EXTENTS) as "left right top bottom".
 x11_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
 
-# Left-clicks the middle of a window's title bar, as a user raising it would.
+# Left-clicks a window's title bar, as a user raising it would: its middle, or, where another
+# window given as $2 covers that, a point near either end that is free.
 x11_click_title() {
-    local l r t b
+    local l r t b x y fraction ox oy ow oh
     x11_geometry "$1"
     read -r l r t b <<<"$(x11_frame "$1")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y - t / 2)) click 1
+    local left=$X top=$Y width=$WIDTH
+    y=$((top - t / 2))
+    ox=0 oy=0 ow=0 oh=0
+    if [ -n "${2:-}" ]; then
+        x11_geometry "$2"
+        read -r l r t b <<<"$(x11_frame "$2")"
+        ox=$((X - l)) oy=$((Y - t)) ow=$((WIDTH + l + r)) oh=$((HEIGHT + t + b))
+    fi
+    for fraction in 4 1 7; do
+        x=$((left + width * fraction / 8))
+        [ "$x" -ge "$ox" ] && [ "$x" -lt $((ox + ow)) ] && [ "$y" -ge "$oy" ] && [ "$y" -lt $((oy + oh)) ] && continue
+        xdotool mousemove "$x" "$y" click 1
+        return 0
+    done
+    x11_fail "no free point on the title bar of window $1"
 }
 
 # Prints a window's outer size, frame and title bar included, as WxH.
@@ -190,6 +230,59 @@ x11_outer_size() {
     echo "$((WIDTH + l + r))x$((HEIGHT + t + b))"
 }
 
+# Prints a window's allowed actions (_NET_WM_ALLOWED_ACTIONS, which the window manager sets as it
+# manages the window) as short names: CLOSE MOVE MINIMIZE ...
+x11_allowed_actions() {
+    xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/^[^=]*= *//; s/_NET_WM_ACTION_//g; s/,//g'
+}
+
+# Returns once the window manager has handled every input event and request sent so far: it
+# handles them in order, and a change of the number of desktops asked for now shows only after it
+# is through with those that came before.
+x11_wm_sync() {
+    local desktops
+    desktops=$(xprop -root _NET_NUMBER_OF_DESKTOPS | sed 's/.*= //')
+    wmctrl -n $((desktops + 1))
+    x11_wait_until "the window manager did not answer" \
+        bash -c "xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q '= $((desktops + 1))\$'"
+    wmctrl -n "$desktops"
+    x11_wait_until "the window manager did not answer" \
+        bash -c "xprop -root _NET_NUMBER_OF_DESKTOPS | grep -q '= $desktops\$'"
+}
+
+# Clicks the title bar of window $1 (an owner) while window $2, which it owns, holds the input;
+# once the window manager has handled the click, waits up to 20 s for window $2 to be the active
+# window (again). Sets ACTIVE_AFTER_CLICK to the active window (decimal) at the end.
+x11_click_title_of_owner() {
+    local n
+    x11_click_title "$1" "$2"
+    x11_wm_sync
+    for n in $(seq 200); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$2" ] && break
+        sleep 0.1
+    done
+    ACTIVE_AFTER_CLICK=$(xdotool getactivewindow 2>/dev/null || true)
+}
+
+# With a new Zr12 document open, opens a value editor window and sets EDITOR to its id: subgroup
+# P3.2 holds only digit fields in its first twelve rows, so clicks in the upper part of its
+# set-value column open one (the first shows the in-place editor, the next one into it opens the
+# window).
+x11_open_value_editor() {
+    local n
+    x11_geometry "$MAIN_WINDOW"
+    xdotool mousemove $((X + 100)) $((Y + 150)) click 1
+    xdotool type --delay 50 "P3.2"
+    for n in $(seq 100); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
+    grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
+    xdotool mousemove $((X + 620)) $((Y + 130))
+    for n in $(seq 20); do
+        xdotool click 1
+        sleep 0.2
+        xdotool search --onlyvisible --name "^P3\.2\.[0-9]+ - " >/dev/null 2>&1 && break
+    done
+    EDITOR=$(x11_wait_window "^P3\.2\.[0-9]+ - ")
+}
 
 x11_fail() { echo "FAIL: $*"; exit 1; }
 

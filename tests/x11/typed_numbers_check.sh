@@ -41,7 +41,6 @@ for desktop in C.UTF-8 ru_RU.UTF-8; do
     values=$(tr -d '\r' <New_Zr12.pmr | grep -E '^P0\.0\.(05|11) = ' | tr '\n' ' ')
     [ "$values" = "P0.0.05 = 1250 P0.0.11 = 1250 " ] ||
         x11_fail "$desktop: the saved values are '$values', expected P0.0.05 = 1250 (12.50) and P0.0.11 = 1250 (125.0)"
-    kill -TERM "$PARAMORA_PID"
-    x11_wait_exit
+    x11_end_program
 done
 echo "PASS"

@@ -26,6 +26,5 @@ done
     x11_fail "the Wait Window is not transient for the Main Window"
 xdotool search --onlyvisible --name "^$wait_title\$" >/dev/null 2>&1 && x11_fail "the Wait Window stayed on the screen"
 
-kill -TERM "$PARAMORA_PID"
-x11_wait_exit
+x11_end_program
 echo "PASS"

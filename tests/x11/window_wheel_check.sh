@@ -33,6 +33,8 @@ done
 x11_screenshot window_wheel_digits
 xdotool mousemove $((X + 115)) $((Y + 327)) click 1  # OK
 x11_wait_gone "^P2\.1\.00 - "
+# The keyboard is back in the table, which frames its current cell: the same cell as before.
+xdotool mousemove $((TABLE_LEFT + 40)) "$row_y" click 1
 x11_wait_still
 x11_grab "$X11_DIR/row-after.png"
 # The name cell (its colour) and the set cell (its text), inside the frame that marks the current cell.
@@ -72,4 +74,5 @@ tail -n +$((log_lines + 1)) Paramora.log | grep -q "#Combo_SelectCOM:" && x11_fa
 read -r w h x y < <(x11_changed_area "$X11_DIR/comm-before.png" "$X11_DIR/comm-after.png")
 [ "$x" -ge $((X + 225)) ] && [ $((x + w)) -le $((X + 285)) ] && [ "$y" -ge $((Y + 225)) ] &&
     [ $((y + h)) -le $((Y + 245)) ] || x11_fail "the wheel changed the Comm Window (${w}x${h} at $((x - X)),$((y - Y)))"
+x11_end_program
 echo "PASS"
