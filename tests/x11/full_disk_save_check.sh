@@ -15,12 +15,7 @@ PARAMORA_PID=$!
 X11_PIDS+=("$PARAMORA_PID")
 MAIN_WINDOW=$(x11_wait_window "Paramora")
 
-x11_menu 0 Down Return  # File, Open
-x11_wait_window "Открыть файл конфигурации" >/dev/null
-xdotool key ctrl+a
-xdotool type --delay 20 "$PWD/doc.pmr"
-xdotool key Return
-x11_wait_until "doc.pmr did not open" sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q doc.pmr"
+x11_file_open "$PWD/doc.pmr"
 x11_menu 0 Down Down Return  # File, Save
 x11_wait_window "Ошибка" >/dev/null || x11_fail "no error box for the failed save"
 x11_screenshot full_disk_error_box

@@ -20,12 +20,7 @@ X11_PIDS+=("$PARAMORA_PID")
 MAIN_WINDOW=$(x11_wait_window "Paramora")
 setpriv --reuid=65534 --regid=65534 --clear-groups test -w . && x11_fail "the folder is writable for the user"
 
-x11_menu 0 Down Return  # File, Open
-x11_wait_window "Открыть файл конфигурации" >/dev/null
-xdotool key ctrl+a
-xdotool type --delay 20 "$PWD/doc.pmr"
-xdotool key Return
-x11_wait_until "doc.pmr did not open" sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q doc.pmr"
+x11_file_open "$PWD/doc.pmr"
 x11_menu 0 Down Down Return  # File, Save
 x11_wait_until "doc.pmr was not saved" sh -c "! cmp -s doc.pmr $X11_DIR/before.pmr"
 x11_screenshot locked_folder_saved

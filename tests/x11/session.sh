@@ -305,6 +305,16 @@ x11_file_new() {
     x11_fail "File, New did not open a document"
 }
 
+# File, Open of the file at that path through the keyboard; waits for the title to name it.
+x11_file_open() {
+    x11_menu 0 Down Return
+    x11_wait_window "Открыть файл конфигурации" >/dev/null
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    x11_wait_until "$(basename "$1") did not open" sh -c "xdotool getwindowname $MAIN_WINDOW | grep -qF '$(basename "$1")'"
+}
+
 # Saves a PNG of the whole screen to the file once the screen has stopped changing (for at most
 # about 3 s).
 x11_grab() {
