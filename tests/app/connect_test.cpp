@@ -190,7 +190,7 @@ TEST_F(Connect, APortLostDuringTheIdentificationEndsItAtOnce)
     expectDisconnectedControls(false);
     EXPECT_EQ(device.requests().size(), 1u);
     const std::vector<std::string> trace = traceLines();
-    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }), 1);
+    EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
 }
 
 TEST_F(Connect, APortThatDoesNotOpenChangesNothing)

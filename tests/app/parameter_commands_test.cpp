@@ -366,8 +366,7 @@ TEST_F(ParameterCommands, APortLostMidReplyEndsTheCommandAndDisconnects)
         EXPECT_EQ(logLines().back(), "#Button_Disconnect");
         EXPECT_EQ(device.requests().size(), static_cast<std::size_t>(c.answeredFirst + 1));
         const Lines trace = traceSince(mark);
-        EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }),
-                  c.answeredFirst + 1);
+        EXPECT_TRUE(requestLinesEndAtTheLoss(trace, c.answeredFirst + 1)) << requestLineCount(trace);
         EXPECT_EQ(std::count(trace.begin(), trace.end(), "Превышено время ожидания"), 0);
     }
 }

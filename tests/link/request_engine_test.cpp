@@ -303,9 +303,8 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
         const Outcome outcome = run(c.write, 4, 7);
         EXPECT_EQ(outcome.status, statusPortNotOpen);
         EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
-        EXPECT_EQ(std::count_if(outcome.trace.begin(), outcome.trace.end(),
-                                [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }),
-                  static_cast<long>(c.requestLines));
+        EXPECT_TRUE(requestLinesEndAtTheLoss(outcome.trace, static_cast<long>(c.requestLines)))
+            << requestLineCount(outcome.trace);
         EXPECT_EQ(std::count(outcome.trace.begin(), outcome.trace.end(), "Превышено время ожидания"), 0);
         // Nothing after the loss: the trace ends with the request or with what came of the reply.
         if (!outcome.trace.empty()) {
@@ -430,7 +429,7 @@ TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
     const Lines trace = traceSince(mark);
     ASSERT_FALSE(trace.empty());
     EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
-    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& line) { return line.rfind("Запрос ", 0) == 0; }), 1);
+    EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
 }
 
 // An ASCII reply ends where the buffer does: the rest of the noise waits on the line as stale

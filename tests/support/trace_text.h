@@ -45,3 +45,29 @@ inline std::vector<std::string> timeless(std::vector<std::string> lines)
         line = std::regex_replace(line, replyTime, "Ответ через # мс");
     return lines;
 }
+
+inline long requestLineCount(const std::vector<std::string>& trace)
+{
+    long count = 0;
+    for (const std::string& line : trace)
+        count += line.rfind("Запрос ", 0) == 0;
+    return count;
+}
+
+// A device that hangs up right after a cut reply can do so only after the reply's silence has
+// ended (a busy machine delays its close by milliseconds); the engine then sees a checksum error
+// and the next attempt really goes out before the loss shows. That attempt is sent, so it is
+// traced: a test of a loss mid-reply takes `sent` request lines, or one more right after the
+// failed check.
+inline bool requestLinesEndAtTheLoss(const std::vector<std::string>& trace, long sent)
+{
+    const long count = requestLineCount(trace);
+    if (count == sent)
+        return true;
+    if (count != sent + 1)
+        return false;
+    for (std::size_t i = trace.size(); i-- > 2;)
+        if (trace[i].rfind("Запрос ", 0) == 0)
+            return trace[i - 1].empty() && (trace[i - 2] == "Ошибка CRC16" || trace[i - 2] == "Ошибка LRC");
+    return false;
+}
