@@ -43,8 +43,8 @@ TEST(HelpWindow, OpensAtTheDefaultTopicOrANamedOne)
     EXPECT_EQ(help::shownTopic(), "");
 }
 
-// Help files made with the usual tools are often windows-1251; a page that declares nothing or a
-// charset we cannot decode is read as UTF-8 rather than shown empty.
+// Help files made with the usual tools are often windows-1251; a UTF-8 page that declares nothing,
+// or a charset we cannot decode, is still read as UTF-8.
 TEST(HelpWindow, DecodesEachPageByTheCharsetItDeclares)
 {
     gui::initialise();
