@@ -2,6 +2,7 @@
 
 #include <chm_lib.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace help {
@@ -47,27 +48,46 @@ std::optional<std::string> ChmArchive::read(const std::string& objectPath) const
     return bytes;
 }
 
+std::optional<std::string> ChmArchive::systemRecord(unsigned wanted) const
+{
+    // The #SYSTEM object: a 4-byte version, then records of a 2-byte code, a 2-byte length and
+    // the data.
+    const auto system = read("/#SYSTEM");
+    if (!system)
+        return std::nullopt;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>((*system)[i]); };
+    std::size_t at = 4;
+    while (at + 4 <= system->size()) {
+        const unsigned code = byte(at) | (byte(at + 1) << 8);
+        const std::size_t length = byte(at + 2) | (byte(at + 3) << 8);
+        at += 4;
+        if (at + length > system->size())
+            break;
+        if (code == wanted)
+            return system->substr(at, length);
+        at += length;
+    }
+    return std::nullopt;
+}
+
+std::uint32_t ChmArchive::language() const
+{
+    // Record 4 starts with the file's LCID.
+    const auto record = systemRecord(4);
+    if (!record || record->size() < 4)
+        return 0;
+    std::uint32_t lcid = 0;
+    for (int i = 3; i >= 0; --i)
+        lcid = (lcid << 8) | static_cast<unsigned char>((*record)[static_cast<std::size_t>(i)]);
+    return lcid;
+}
+
 std::string ChmArchive::defaultTopic() const
 {
-    // The #SYSTEM object: a 4-byte version, then records of code, length and data; code 2 is the
-    // default topic.
-    if (const auto system = read("/#SYSTEM")) {
-        std::size_t at = 4;
-        while (at + 4 <= system->size()) {
-            const auto byte = [&](std::size_t i) { return static_cast<unsigned char>((*system)[i]); };
-            const unsigned code = byte(at) | (byte(at + 1) << 8);
-            const std::size_t length = byte(at + 2) | (byte(at + 3) << 8);
-            at += 4;
-            if (at + length > system->size())
-                break;
-            if (code == 2 && length > 0) {
-                std::string topic = system->substr(at, length);
-                topic.resize(topic.find('\0') == std::string::npos ? topic.size() : topic.find('\0'));
-                if (!topic.empty())
-                    return topic.front() == '/' ? topic : "/" + topic;
-            }
-            at += length;
-        }
+    if (auto topic = systemRecord(2)) {
+        topic->resize(std::min(topic->find('\0'), topic->size()));
+        if (!topic->empty())
+            return topic->front() == '/' ? *topic : "/" + *topic;
     }
     std::string page;
     if (file_)

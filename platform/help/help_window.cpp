@@ -1,7 +1,6 @@
 #include "platform/help/help_window.h"
 
 #include <QPointer>
-#include <QStringDecoder>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -9,25 +8,17 @@
 
 #include "platform/gui/gui.h"
 #include "platform/help/chm_archive.h"
+#include "platform/help/page_text.h"
 
 namespace help {
 namespace {
 constexpr char scheme[] = "chm";
 
-// Help files are often written in windows-1251: each page is read in the charset it declares,
-// in UTF-8 when it declares none or one that cannot be decoded here.
-QString decodePage(const QByteArray& page)
-{
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(page);
-    if (!decoder.isValid())
-        decoder = QStringDecoder(QStringDecoder::Utf8);
-    return decoder.decode(page);
-}
-
 // Pages and pictures come out of the archive; links to other places are not followed.
 class HelpBrowser : public QTextBrowser {
 public:
-    explicit HelpBrowser(std::unique_ptr<ChmArchive> archive) : archive_(std::move(archive))
+    explicit HelpBrowser(std::unique_ptr<ChmArchive> archive)
+        : archive_(std::move(archive)), language_(archive_->language())
     {
         setOpenExternalLinks(false);
         setOpenLinks(true);
@@ -44,7 +35,7 @@ public:
             return {};
         const QByteArray data(bytes->data(), static_cast<qsizetype>(bytes->size()));
         if (type == QTextDocument::HtmlResource)
-            return decodePage(data);
+            return helpPageText(data, language_);
         return data;
     }
 
@@ -52,6 +43,7 @@ public:
 
 private:
     std::unique_ptr<ChmArchive> archive_;
+    std::uint32_t language_;
 };
 
 QPointer<HelpBrowser> window;

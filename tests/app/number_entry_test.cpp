@@ -108,20 +108,35 @@ TEST_F(NumberEntryTest, TypedNumbersPastEveryRangeBecomeTheNearerLimit)
 }
 
 // A number in a parameter file that no value holds stays at the end of the range it passed, in the
-// editor and in the file saved from it.
+// editor and in the file saved from it. Signed parameters hold register words: every word is taken
+// as its signed value, and past the word's range the signed range's nearer end.
 TEST_F(NumberEntryTest, FileValuesPastEveryRangeSaturate)
 {
-    writeFileBytes(folder() + "huge.pmr",
-                   "\xEF\xBB\xBF[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP0.0.14 = 99999999999999\r\n"
-                   "P0.0.11 = -99999999999999\r\nP2.0.14 = 99999999\r\nP2.0.16 = -99999999\r\n");
+    const struct {
+        const char* code;
+        const char* text;
+        std::int32_t setValue;
+    } cases[] = {
+        {"P0.0.14", "99999999999999", INT_MAX},
+        {"P0.0.11", "-99999999999999", INT_MIN},
+        {"P2.0.14", "99999999", 32767},
+        {"P2.0.16", "-99999999", -32768},
+        {"P2.0.19", "65535", -1},
+        {"P2.0.21", "65536", 32767},
+        {"P2.0.24", "-32768", -32768},
+        {"P2.0.26", "-32769", -32768},
+        {"P2.0.36", "32768", -32768},
+        {"P2.1.05", "32767", 32767},
+    };
+    std::string file = "\xEF\xBB\xBF[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\n";
+    for (const auto& c : cases)
+        file += std::string(c.code) + " = " + c.text + "\r\n";
+    writeFileBytes(folder() + "huge.pmr", file);
     answerDialog(folder() + "huge.pmr");
     triggerMenu(cmd::fileOpen);
-    EXPECT_EQ(parameter("P0.0.14").setValue, INT_MAX);
+    for (const auto& c : cases)
+        EXPECT_EQ(parameter(c.code).setValue, c.setValue) << c.code << " = " << c.text;
     EXPECT_EQ(gui::text(parameter("P0.0.14").optionKey), "214748364.7");
-    EXPECT_EQ(parameter("P0.0.11").setValue, INT_MIN);
-    // Signed parameters hold register words: past the word's range, the signed range's nearer end.
-    EXPECT_EQ(parameter("P2.0.14").setValue, 32767);
-    EXPECT_EQ(parameter("P2.0.16").setValue, -32768);
 
     answerDialog(folder() + "again.pmr");
     triggerMenu(cmd::fileSaveAs);

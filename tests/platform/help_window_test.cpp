@@ -10,8 +10,10 @@
 
 namespace {
 
-// Built from help-source/ (chmcmd Help.hhp there).
+// Built from help-source/ and help-source-western/ (chmcmd Help.hhp in each). Help.chm is a
+// Russian file; Western.chm a German one whose page is windows-1252 and declares no charset.
 const std::string fixture = std::string(PARAMORA_TEST_FIXTURES) + "/Help.chm";
+const std::string westernFixture = std::string(PARAMORA_TEST_FIXTURES) + "/Western.chm";
 
 QTextBrowser* shownBrowser()
 {
@@ -21,11 +23,13 @@ QTextBrowser* shownBrowser()
     return nullptr;
 }
 
-bool shows(const char* text)
+std::string shownText()
 {
     QTextBrowser* browser = shownBrowser();
-    return browser && browser->toPlainText().contains(QString::fromUtf8(text));
+    return browser ? browser->toPlainText().toStdString() : std::string();
 }
+
+bool shows(const char* text) { return shownText().find(text) != std::string::npos; }
 
 TEST(HelpWindow, OpensAtTheDefaultTopicOrANamedOne)
 {
@@ -39,8 +43,8 @@ TEST(HelpWindow, OpensAtTheDefaultTopicOrANamedOne)
     EXPECT_EQ(help::shownTopic(), "");
 }
 
-// Help files made with the usual tools are often windows-1251; a page that declares nothing or a
-// charset we cannot decode is read as UTF-8 rather than shown empty.
+// Help files made with the usual tools are often windows-1251; a UTF-8 page that declares nothing,
+// or a charset we cannot decode, is still read as UTF-8.
 TEST(HelpWindow, DecodesEachPageByTheCharsetItDeclares)
 {
     gui::initialise();
@@ -61,17 +65,43 @@ TEST(HelpWindow, DecodesEachPageByTheCharsetItDeclares)
     help::closeHelp();
 }
 
+// Older Russian help files often leave the charset out of windows-1251 pages: such a page reads
+// as it would with the declaration.
+TEST(HelpWindow, AnUndeclaredPageReadsInTheFilesLanguage)
+{
+    gui::initialise();
+    help::showHelp(fixture, "Windows1251.htm");
+    const std::string declared = shownText();
+    EXPECT_NE(declared.find("Чтение параметров из преобразователя"), std::string::npos);
+    help::showHelp(fixture, "Undeclared1251.htm");
+    EXPECT_EQ(shownText(), declared);
+
+    help::showHelp(westernFixture);
+    EXPECT_TRUE(shows("Größe und Maße der Geräte")) << shownText();
+    help::closeHelp();
+}
+
 TEST(HelpWindow, FollowedLinksAreDecodedByTheirOwnCharset)
 {
     gui::initialise();
     help::showHelp(fixture, "Windows1251.htm");
     QTextBrowser* browser = shownBrowser();
     ASSERT_NE(browser, nullptr);
-    // The page's only link, to a UTF-8 page, taken from the keyboard.
-    QTest::keyClick(browser, Qt::Key_Tab);
-    QTest::keyClick(browser, Qt::Key_Return);
+    // Each page's only link, taken from the keyboard: to a windows-1251 page without a declaration,
+    // and from there to a UTF-8 page.
+    const auto followLink = [&] {
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QTest::keyClick(browser, Qt::Key_Return);
+    };
+    followLink();
+    EXPECT_EQ(help::shownTopic(), "/Undeclared1251.htm");
+    EXPECT_TRUE(shows("Чтение параметров из преобразователя"));
+    followLink();
     EXPECT_EQ(help::shownTopic(), "/Paramora_Connect.htm");
     EXPECT_TRUE(shows("Подключение к преобразователю"));
+    browser->backward();
+    EXPECT_EQ(help::shownTopic(), "/Undeclared1251.htm");
+    EXPECT_TRUE(shows("Чтение параметров из преобразователя"));
     browser->backward();
     EXPECT_EQ(help::shownTopic(), "/Windows1251.htm");
     EXPECT_TRUE(shows("Чтение параметров из преобразователя"));
