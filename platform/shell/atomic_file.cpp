@@ -74,7 +74,8 @@ bool AtomicFile::open(const std::string& path, std::string_view blankLine)
     if (targetExists_ &&
         (!S_ISREG(existing.st_mode) || faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
-    // A rename would leave the file's other names with the old content.
+    // In place where a rename would leave the file's other names with the old content, or where the
+    // folder would keep the temporary file.
     const bool inPlaceOnly = targetExists_ && (existing.st_nlink > 1 || folderKeepsEveryName(folderOf(target_)));
     if (!inPlaceOnly && temporary_.create(folderOf(target_)))
         way_ = Way::temporary;
