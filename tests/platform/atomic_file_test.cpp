@@ -331,6 +331,21 @@ TEST_F(AtomicFileTest, TheFileKeepsItsAclMaskAndExtendedAttributesAndGainsNone)
     EXPECT_EQ(filesInFolder("shared"), 1u);
 }
 
+// A user attribute of a file the user may write but not read cannot be read to be copied (root
+// may read it): the file is written in place and keeps it.
+TEST_F(AtomicFileTest, AnAttributeThatCannotBeCopiedIsKeptByWritingInPlace)
+{
+    writeFileBytes("write-only.txt", "old");
+    if (const std::string why = setUserAttribute("write-only.txt", "user.note", "kept"); !why.empty())
+        GTEST_SKIP() << why;
+    ASSERT_EQ(chmod("write-only.txt", 0200), 0);
+    ASSERT_TRUE(shell::writeFileAtomically("write-only.txt", "new"));
+    ASSERT_EQ(chmod("write-only.txt", 0600), 0);
+    EXPECT_EQ(readFileBytes("write-only.txt"), "new");
+    EXPECT_EQ(extendedAttributes("write-only.txt"), (ExtendedAttributes{{"user.note", "kept"}}));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
 // A link stays a link: the file is written where it points, made there when it is not there yet.
 TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
 {
