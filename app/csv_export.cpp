@@ -136,7 +136,8 @@ void exportCsv()
         return;
     makeDefaultFolderIfMissing(folder);
     gatherExportRows();
-    // Written whole or not at all, so a failed write never leaves a cut-short file behind.
-    if (!shell::writeFileAtomically(path, csvBytes()))
+    // Written whole or not at all, so a failed write never leaves a cut-short file behind. Written
+    // in place, it is padded for a moment with empty rows: UTF-16 line feeds.
+    if (!shell::writeFileAtomically(path, csvBytes(), std::string_view("\n\0", 2)))
         gui::messageBox("Ошибка", "Невозможно создать файл", gui::Icon::Error);
 }

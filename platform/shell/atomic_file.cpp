@@ -2,15 +2,16 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <random>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/shell/file_attributes.h"
 #include "platform/shell/in_place_write.h"
+#include "platform/shell/save_hooks.h"
 
 namespace shell {
 namespace {
@@ -23,171 +24,166 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A link is replaced where it points, so that the link itself survives.
+// Where a chain of links ends, whether or not a file stands there yet, so that the link survives
+// and a dangling one is written through as any editor does. Empty for a loop.
 std::string resolvedTarget(const std::string& path)
 {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved))
-            return resolved;
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        char pointsTo[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), pointsTo, sizeof pointsTo);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof pointsTo)
+            return {};
+        const std::string next(pointsTo, static_cast<std::size_t>(length));
+        target = next.front() == '/' ? next : folderOf(target) + "/" + next;
     }
-    return path;
+    return {};
 }
 
-// A fresh file of a short name of its own (any name the folder takes leaves room for it), made
-// with the mode any file the user saves gets: the kernel applies the umask, so the process-wide
-// umask is never changed while other threads may create files.
-int createTemporary(const std::string& folder, std::string& name)
+// A rename out of an append-only or immutable folder is refused, and so is the removal of the
+// temporary file afterwards: such a folder would keep one for good.
+bool folderKeepsEveryName(const std::string& folder)
 {
-    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + "/.paramora-";
-        for (int i = 0; i < 6; ++i)
-            name += letters[pick(random)];
-        const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (descriptor >= 0 || errno != EEXIST)
-            return descriptor;
-    }
-    return -1;
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return false;
+    int flags = 0;
+    const bool kept = ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0;
+    ::close(descriptor);
+    return kept;
 }
 
 }  // namespace
 
 AtomicFile::~AtomicFile() { discard(); }
 
-bool AtomicFile::open(const std::string& path)
+bool AtomicFile::open(const std::string& path, std::string_view blankLine)
 {
     discard();
-    if (path.empty())
-        return false;
     target_ = resolvedTarget(path);
+    if (target_.empty() || blankLine.empty())
+        return false;
+    blankLine_ = blankLine;
     struct stat existing {};
-    const bool exists = stat(target_.c_str(), &existing) == 0;
+    targetExists_ = stat(target_.c_str(), &existing) == 0;
     // A rename ignores the target's permissions and kind: a file the user may not write (root may
     // write any), a folder, a device or a pipe is refused here as a plain open would refuse it.
-    if (exists && (!S_ISREG(existing.st_mode) || faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
+    if (targetExists_ &&
+        (!S_ISREG(existing.st_mode) || faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
-    // A rename would leave the file's other names with the old content.
-    if (exists && existing.st_nlink > 1)
-        return openInPlace();
-    if (openTemporary(exists ? &existing : nullptr))
-        return true;
-    return exists && openInPlace();
-}
-
-// False when no temporary file can be made, or it cannot take the target's owner, group and mode.
-bool AtomicFile::openTemporary(const struct stat* existing)
-{
-    descriptor_ = createTemporary(folderOf(target_), temporary_);
-    if (descriptor_ < 0)
-        return false;
-    way_ = Way::temporary;
-    if (!existing)
-        return true;
-    struct stat made {};
-    // The owner first: changing it may clear the set-id bits of the mode.
-    const bool owned = fstat(descriptor_, &made) == 0 &&
-                       ((made.st_uid == existing->st_uid && made.st_gid == existing->st_gid) ||
-                        fchown(descriptor_, existing->st_uid, existing->st_gid) == 0);
-    if (owned && fchmod(descriptor_, existing->st_mode & 07777) == 0)
-        return true;
-    discard();
-    return false;
-}
-
-bool AtomicFile::openInPlace()
-{
-    // Read access too where the user has it, so a write that fails halfway can put the old bytes
-    // back. No O_TRUNC: nothing changes before commit. O_NONBLOCK: a pipe swapped in since the
-    // check must not hang the open.
-    constexpr int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-    descriptor_ = ::open(target_.c_str(), O_RDWR | flags);
-    if (descriptor_ < 0)
-        descriptor_ = ::open(target_.c_str(), O_WRONLY | flags);
-    struct stat info {};
-    if (descriptor_ < 0 || fstat(descriptor_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (descriptor_ >= 0)
-            ::close(descriptor_);
-        descriptor_ = -1;
-        return false;
-    }
-    way_ = Way::inPlace;
-    return true;
+    // In place where a rename would leave the file's other names with the old content, or where the
+    // folder would keep the temporary file.
+    const bool inPlaceOnly = targetExists_ && (existing.st_nlink > 1 || folderKeepsEveryName(folderOf(target_)));
+    if (!inPlaceOnly && temporary_.create(folderOf(target_)))
+        way_ = Way::temporary;
+    else if (targetExists_)
+        way_ = Way::inPlace;
+    return isOpen();
 }
 
 bool AtomicFile::write(std::string_view bytes)
 {
-    if (way_ == Way::inPlace) {
-        pending_.append(bytes);
-        return true;
-    }
-    if (way_ != Way::temporary)
-        return false;
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            discard();
-            return false;
+    if (way_ == Way::temporary) {
+        for (std::string_view rest = bytes; !rest.empty();) {
+            const ssize_t written = ::write(temporary_.descriptor(), rest.data(), rest.size());
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                discard();
+                return false;
+            }
+            rest.remove_prefix(static_cast<std::size_t>(written));
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
+    if (way_ == Way::none)
+        return false;
+    content_.append(bytes);
     return true;
 }
 
 bool AtomicFile::commit()
 {
-    if (way_ == Way::temporary)
-        return commitTemporary();
-    if (way_ != Way::inPlace)
-        return false;
-    bool ok = overwriteInPlace(descriptor_, pending_);
-    ok = ::close(descriptor_) == 0 && ok;
-    descriptor_ = -1;
+    const Way way = way_;
     way_ = Way::none;
-    pending_.clear();
+    bool ok = false;
+    if (way == Way::temporary)
+        ok = commitTemporary();
+    else if (way == Way::inPlace)
+        ok = commitInPlace();
+    discard();
     return ok;
 }
 
+// Falls back to writing in place where the temporary file cannot take the target's place as the
+// target was: an attribute it cannot be given, a rename the system refuses.
 bool AtomicFile::commitTemporary()
 {
-    bool ok = fsync(descriptor_) == 0;
-    ok = ::close(descriptor_) == 0 && ok;
-    descriptor_ = -1;
-    way_ = Way::none;
-    ok = ok && std::rename(temporary_.c_str(), target_.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary_.c_str());
+    const int descriptor = temporary_.descriptor();
+    if (fsync(descriptor) != 0)
         return false;
+    if (targetExists_ && !copyFileAttributes(target_, descriptor)) {
+        temporary_.remove();
+        return commitInPlace();
     }
-    // Make the rename itself durable; a failure here no longer endangers either file.
+    reportSaveStep(SaveStep::temporaryWritten);
+    if (!replaceTarget()) {
+        temporary_.remove();
+        return targetExists_ && commitInPlace();
+    }
+    // Make the new name durable; a failure here no longer endangers either file.
     const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);
         ::close(folder);
     }
+    reportSaveStep(SaveStep::replaced);
     return true;
+}
+
+// A new file takes its name at once and is never seen under another. One that replaces a file
+// gets a hidden name just before the rename; a rename the system refuses (a bind-mounted target)
+// takes the hidden name away again.
+bool AtomicFile::replaceTarget()
+{
+    if (!targetExists_ && temporary_.linkAs(target_))
+        return temporary_.close();
+    const std::string name = temporary_.hiddenName();
+    if (name.empty() || renameForSave(name.c_str(), target_.c_str()) != 0)
+        return false;
+    temporary_.release();
+    temporary_.close();
+    return true;
+}
+
+bool AtomicFile::commitInPlace()
+{
+    // Read access too where the user has it, so a write that fails halfway can put the old bytes
+    // back. O_NONBLOCK: a pipe swapped in since the check must not hang the open.
+    constexpr int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    int descriptor = ::open(target_.c_str(), O_RDWR | flags);
+    if (descriptor < 0)
+        descriptor = ::open(target_.c_str(), O_WRONLY | flags);
+    if (descriptor < 0)
+        return false;
+    bool ok = overwriteInPlace(descriptor, content_, blankLine_);
+    ok = ::close(descriptor) == 0 && ok;
+    return ok;
 }
 
 void AtomicFile::discard()
 {
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
-    if (way_ == Way::temporary)
-        unlink(temporary_.c_str());
-    descriptor_ = -1;
+    temporary_.remove();
     way_ = Way::none;
-    pending_.clear();
+    content_.clear();
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes)
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string_view blankLine)
 {
     AtomicFile file;
-    return file.open(path) && file.write(bytes) && file.commit();
+    return file.open(path, blankLine) && file.write(bytes) && file.commit();
 }
 
 }  // namespace shell

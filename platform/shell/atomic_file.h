@@ -1,16 +1,22 @@
 #pragma once
 // Replacing a file without ever leaving it half written: the bytes go to a temporary file in the
-// target's folder, which is renamed over the target only once every byte was written and synced.
-// Where a rename would not leave the file as the user had it (a folder that takes no new file,
-// more than one hard link, an owner or group the new file cannot be given), the target is written
-// in place instead, from bytes held in memory until commit.
+// target's folder, which takes the target's owner, group, mode and extended attributes (its ACL
+// among them) and is renamed over the target only once every byte was written and synced.
+// Where a rename would not leave the file as the user had it (more than one hard link, an
+// attribute the new file cannot be given, a folder that takes no new file or refuses the rename),
+// the target is written in place instead, in steps that each leave the old or the new content
+// (in_place_write.h). A link is written through: the file it points to is replaced, or made.
 
 #include <string>
 #include <string_view>
 
-#include <sys/stat.h>
+#include "platform/shell/temporary_file.h"
 
 namespace shell {
+
+// A line end every reader of the file's format skips as an empty line; an in-place write pads
+// with it. One LF suits the settings-style text files.
+inline constexpr std::string_view lfBlankLine = "\n";
 
 class AtomicFile {
 public:
@@ -21,8 +27,8 @@ public:
 
     // Starts the file; false when the target's folder does not take one (and no target stands
     // there to be written in place), or the target exists and is not a regular file the user may
-    // write.
-    bool open(const std::string& path);
+    // write. `blankLine` is what the format's readers skip (lfBlankLine, or a UTF-16 line end).
+    bool open(const std::string& path, std::string_view blankLine = lfBlankLine);
     bool isOpen() const { return way_ != Way::none; }
     // A failed write discards the file at once, so no temporary file outlives the failure.
     bool write(std::string_view bytes);
@@ -33,18 +39,19 @@ public:
 
 private:
     enum class Way { none, temporary, inPlace };
-    bool openTemporary(const struct stat* existing);
-    bool openInPlace();
     bool commitTemporary();
+    bool replaceTarget();
+    bool commitInPlace();
 
     Way way_ = Way::none;
-    int descriptor_ = -1;
+    TemporaryFile temporary_;
     std::string target_;
-    std::string temporary_;
-    std::string pending_;  // in place: the whole new content
+    bool targetExists_ = false;
+    std::string blankLine_;
+    std::string content_;  // the whole new content, for a write in place
 };
 
 // The whole file in one call: open, write, commit.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string_view blankLine = lfBlankLine);
 
 }  // namespace shell

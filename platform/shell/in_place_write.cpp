@@ -1,17 +1,20 @@
 #include "platform/shell/in_place_write.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <string>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/shell/save_hooks.h"
 
 namespace shell {
 namespace {
 
-bool writeAllAt(int descriptor, std::string_view bytes)
+bool writeAllAt(int descriptor, std::string_view bytes, off_t at)
 {
-    off_t at = 0;
     while (!bytes.empty()) {
         const ssize_t written = pwrite(descriptor, bytes.data(), bytes.size(), at);
         if (written < 0 && errno == EINTR)
@@ -40,24 +43,55 @@ bool readAll(int descriptor, off_t size, std::string& bytes)
     return true;
 }
 
+// Blank lines over the bytes [from, to) of the file. Each byte is the one its offset gives in the
+// repeated blank line, so a two-byte line end stays aligned with the file's own UTF-16 units.
+std::string blankBytes(std::string_view blankLine, std::size_t from, std::size_t to)
+{
+    std::string bytes;
+    for (std::size_t at = from; at < to; ++at)
+        bytes += blankLine[at % blankLine.size()];
+    return bytes;
+}
+
+bool syncedWriteAt(int descriptor, std::string_view bytes, off_t at)
+{
+    return writeAllAt(descriptor, bytes, at) && fsync(descriptor) == 0;
+}
+
 }  // namespace
 
-bool overwriteInPlace(int descriptor, std::string_view bytes)
+bool overwriteInPlace(int descriptor, std::string_view bytes, std::string_view blankLine)
 {
     struct stat info {};
-    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))
+    if (blankLine.empty() || fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    const off_t oldSize = info.st_size;
-    const auto newSize = static_cast<off_t>(bytes.size());
-    if (newSize > oldSize && posix_fallocate(descriptor, oldSize, newSize - oldSize) != 0) {
-        ftruncate(descriptor, oldSize);  // whatever the reservation added
-        return false;
-    }
+    const auto oldSize = static_cast<std::size_t>(info.st_size);
+    // Whole blank lines up to the old end at least, so none of the old content shows after the new.
+    const std::size_t oldEnd = (oldSize + blankLine.size() - 1) / blankLine.size() * blankLine.size();
+    const std::size_t paddedSize = std::max(bytes.size(), oldEnd);
     std::string old;
-    const bool restorable = readAll(descriptor, oldSize, old);
-    if (writeAllAt(descriptor, bytes) && ftruncate(descriptor, newSize) == 0 && fsync(descriptor) == 0)
-        return true;
-    if (restorable && writeAllAt(descriptor, old) && ftruncate(descriptor, oldSize) == 0)
+    const bool restorable = readAll(descriptor, info.st_size, old);
+    if (paddedSize > oldSize) {
+        // The room first, without a change the file shows (a plain fallocate would show zeros).
+        const int reserved = fallocate(descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(paddedSize));
+        if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+            return false;
+        if (!syncedWriteAt(descriptor, blankBytes(blankLine, oldSize, paddedSize), info.st_size)) {
+            ftruncate(descriptor, info.st_size);
+            return false;
+        }
+        reportSaveStep(SaveStep::grown);
+    }
+    std::string padded(bytes);
+    padded += blankBytes(blankLine, bytes.size(), paddedSize);
+    if (syncedWriteAt(descriptor, padded, 0)) {
+        reportSaveStep(SaveStep::placed);
+        if (ftruncate(descriptor, static_cast<off_t>(bytes.size())) == 0 && fsync(descriptor) == 0) {
+            reportSaveStep(SaveStep::cut);
+            return true;
+        }
+    }
+    if (restorable && writeAllAt(descriptor, old, 0) && ftruncate(descriptor, info.st_size) == 0)
         fsync(descriptor);
     return false;
 }

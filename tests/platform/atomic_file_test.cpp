@@ -1,20 +1,46 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "platform/shell/atomic_file.h"
+#include "platform/shell/save_hooks.h"
+#include "tests/support/file_attributes.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/folder_mode.h"
+#include "tests/support/unnamed_files.h"
 #include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
 
 namespace {
 
-using AtomicFileTest = WorkingFolderTest;
+class AtomicFileTest : public WorkingFolderTest {
+protected:
+    void TearDown() override
+    {
+        shell::setSaveHooksForTests({});
+        WorkingFolderTest::TearDown();
+    }
+};
+
+using shell::SaveStep;
+constexpr SaveStep everyStep[] = {SaveStep::temporaryWritten, SaveStep::replaced, SaveStep::grown, SaveStep::placed,
+                                  SaveStep::cut};
+
+// A rename refused as a bind-mounted target (EBUSY) or an append-only folder (EPERM) refuses it.
+int refusedRename(const char*, const char*)
+{
+    errno = EBUSY;
+    return -1;
+}
 
 std::size_t filesInFolder(const char* path = ".")
 {
@@ -192,25 +218,54 @@ TEST_F(AtomicFileTest, AFileSavedByRootKeepsItsOwnerGroupAndMode)
 }
 
 // A user who may write another user's file but may not give a new file that owner: the file is
-// written where it stands and stays the other user's.
+// written where it stands and stays the other user's. In a sticky folder of yet another user (as
+// /tmp is) the rename would be refused too, and no temporary file may stay behind.
 TEST_F(AtomicFileTest, AnotherUsersFileStaysTheirs)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "making a file of another user needs root";
-    writeFileBytes("theirs.txt", "old");
-    ASSERT_EQ(chown("theirs.txt", 1234, 2000), 0);
-    ASSERT_EQ(chmod("theirs.txt", 0666), 0);
-    const UnprivilegedUser user(folder(), {"theirs.txt"});
+    std::filesystem::create_directory("sticky");
+    ASSERT_EQ(chmod("sticky", 01777), 0);
+    for (const char* path : {"theirs.txt", "sticky/theirs.txt"}) {
+        writeFileBytes(path, "old");
+        ASSERT_EQ(chown(path, 1234, 2000), 0);
+        ASSERT_EQ(chmod(path, 0666), 0);
+    }
+    const UnprivilegedUser user(folder(), {"theirs.txt", "sticky", "sticky/theirs.txt"});
     if (!user.failure().empty())
         GTEST_SKIP() << user.failure();
-    ASSERT_TRUE(shell::writeFileAtomically("theirs.txt", "new"));
-    EXPECT_EQ(readFileBytes("theirs.txt"), "new");
-    struct stat info {};
-    ASSERT_EQ(stat("theirs.txt", &info), 0);
-    EXPECT_EQ(info.st_uid, 1234u);
-    EXPECT_EQ(info.st_gid, 2000u);
-    EXPECT_EQ(info.st_mode & 07777, 0666u);
-    EXPECT_EQ(filesInFolder(), 1u);
+    for (const char* path : {"theirs.txt", "sticky/theirs.txt"}) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(shell::writeFileAtomically(path, "new"));
+        EXPECT_EQ(readFileBytes(path), "new");
+        struct stat info {};
+        ASSERT_EQ(stat(path, &info), 0);
+        EXPECT_EQ(info.st_uid, 1234u);
+        EXPECT_EQ(info.st_gid, 2000u);
+        EXPECT_EQ(info.st_mode & 07777, 0666u);
+    }
+    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(filesInFolder("sticky"), 1u);
+}
+
+// A file the user may write but not read, written in place, cannot get its old bytes back when the
+// write fails halfway: the failure is still reported.
+TEST_F(AtomicFileTest, AWriteOnlyFileWhoseWriteFailsHalfwayReportsIt)
+{
+    std::filesystem::create_directory("locked");
+    writeFileBytes("locked/data.txt", std::string(100, 'o'));
+    ASSERT_EQ(chmod("locked/data.txt", 0200), 0);
+    const UnprivilegedUser user(folder());
+    if (!user.failure().empty())
+        GTEST_SKIP() << user.failure();
+    const FolderMode locked("locked", std::filesystem::perms(0555));
+    if (!writeProtected("locked") || faccessat(AT_FDCWD, "locked/data.txt", R_OK, AT_EACCESS) == 0)
+        GTEST_SKIP() << "this user may write a locked folder or read a write-only file anyway";
+    {
+        const FileSizeLimit limit(64);
+        EXPECT_FALSE(shell::writeFileAtomically("locked/data.txt", std::string(80, 'n')));
+    }
+    EXPECT_TRUE(shell::writeFileAtomically("locked/data.txt", std::string(10, 'n')));
 }
 
 TEST_F(AtomicFileTest, ANewFileTakesTheModeTheUmaskLeaves)
@@ -239,6 +294,271 @@ TEST_F(AtomicFileTest, NamesUpToTheSystemsLimitAreWritten)
         EXPECT_EQ(readFileBytes(name), "new") << name.size();
     }
     EXPECT_EQ(filesInFolder(), 3u);
+}
+
+// Everything the file had besides its bytes: the ACL with its mask (the group bits of the mode),
+// user attributes; and nothing it did not have, such as the ACL a new file takes from its folder.
+TEST_F(AtomicFileTest, TheFileKeepsItsAclMaskAndExtendedAttributesAndGainsNone)
+{
+    writeFileBytes("acl.txt", "old");
+    ASSERT_EQ(chmod("acl.txt", 0640), 0);
+    if (const std::string why = setAccessAcl("acl.txt", "u::rw-,u:1234:rw-,g::r--,m::rw-,o::---"); !why.empty())
+        GTEST_SKIP() << why;
+    if (const std::string why = setUserAttribute("acl.txt", "user.note", "kept"); !why.empty())
+        GTEST_SKIP() << why;
+    std::filesystem::create_directory("shared");
+    ASSERT_EQ(setDefaultAcl("shared", "u::rw-,u:1234:r--,g::r--,m::r--,o::---"), "");
+    writeFileBytes("shared/plain.txt", "old");
+    ASSERT_EQ(chmod("shared/plain.txt", 0604), 0);
+    ASSERT_EQ(removexattr("shared/plain.txt", "system.posix_acl_access"), 0);
+
+    for (const char* path : {"acl.txt", "shared/plain.txt"}) {
+        SCOPED_TRACE(path);
+        const ExtendedAttributes attributes = extendedAttributes(path);
+        const std::string acl = accessAclText(path);
+        struct stat before {};
+        ASSERT_EQ(stat(path, &before), 0);
+        ASSERT_TRUE(shell::writeFileAtomically(path, "new content"));
+        EXPECT_EQ(readFileBytes(path), "new content");
+        EXPECT_EQ(extendedAttributes(path), attributes);
+        EXPECT_EQ(accessAclText(path), acl);
+        struct stat after {};
+        ASSERT_EQ(stat(path, &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    }
+    EXPECT_EQ(accessAclText("acl.txt"), "u::rw-,u:1234:rw-,g::r--,m::rw-,o::---");
+    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(filesInFolder("shared"), 1u);
+}
+
+// A user attribute of a file the user may write but not read cannot be read to be copied (root
+// may read it): the file is written in place and keeps it.
+TEST_F(AtomicFileTest, AnAttributeThatCannotBeCopiedIsKeptByWritingInPlace)
+{
+    writeFileBytes("write-only.txt", "old");
+    if (const std::string why = setUserAttribute("write-only.txt", "user.note", "kept"); !why.empty())
+        GTEST_SKIP() << why;
+    ASSERT_EQ(chmod("write-only.txt", 0200), 0);
+    ASSERT_TRUE(shell::writeFileAtomically("write-only.txt", "new"));
+    ASSERT_EQ(chmod("write-only.txt", 0600), 0);
+    EXPECT_EQ(readFileBytes("write-only.txt"), "new");
+    EXPECT_EQ(extendedAttributes("write-only.txt"), (ExtendedAttributes{{"user.note", "kept"}}));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+// A link stays a link: the file is written where it points, made there when it is not there yet.
+TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
+{
+    std::filesystem::create_directory("settings");
+    writeFileBytes("settings/existing.ini", "old");
+    struct Case {
+        const char* link;
+        std::string pointsTo;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"to-existing.ini", "settings/existing.ini", "settings/existing.ini"},
+        {"dangling.ini", "settings/real.ini", "settings/real.ini"},
+        {"absolute.ini", folder() + "settings/absolute.ini", "settings/absolute.ini"},
+        {"chain.ini", "dangling.ini", "settings/real.ini"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        std::filesystem::create_symlink(c.pointsTo, c.link);
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        ASSERT_TRUE(shell::writeFileAtomically(c.link, std::string("by ") + c.link));
+        EXPECT_TRUE(std::filesystem::is_symlink(c.link));
+        EXPECT_EQ(std::filesystem::read_symlink(c.link).string(), c.pointsTo);
+        EXPECT_EQ(readFileBytes(c.written), std::string("by ") + c.link);
+    }
+    EXPECT_EQ(filesInFolder(), 5u);
+    EXPECT_EQ(filesInFolder("settings"), 3u);
+
+    // Where the folder it points into is missing, nothing is made and the link stays.
+    std::filesystem::create_symlink("missing/real.ini", "nowhere.ini");
+    EXPECT_FALSE(shell::writeFileAtomically("nowhere.ini", "x"));
+    EXPECT_TRUE(std::filesystem::is_symlink("nowhere.ini"));
+    EXPECT_FALSE(fileExists("missing"));
+    EXPECT_EQ(filesInFolder(), 6u);
+}
+
+// Real refusals of a rename, which root can set up: a file bind-mounted over the target (EBUSY) and
+// an append-only folder (EPERM, where no temporary file could be removed again).
+TEST_F(AtomicFileTest, ARenameTheSystemRefusesFallsBackToWritingInPlace)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a bind mount and an append-only folder need root";
+    std::filesystem::create_directory("mounted");
+    writeFileBytes("mounted/Paramora.ini", "old");
+    writeFileBytes("source.ini", "mounted content");
+    const bool mounted = system("mount --bind source.ini mounted/Paramora.ini 2>/dev/null") == 0;
+    std::filesystem::create_directory("append-only");
+    writeFileBytes("append-only/data.txt", "old");
+    const bool appendOnly = system("chattr +a append-only 2>/dev/null") == 0;
+    if (mounted) {
+        EXPECT_TRUE(shell::writeFileAtomically("mounted/Paramora.ini", "new, longer content"));
+        EXPECT_EQ(readFileBytes("source.ini"), "new, longer content");
+        EXPECT_EQ(filesInFolder("mounted"), 1u);
+        EXPECT_EQ(system("umount mounted/Paramora.ini"), 0);
+    }
+    if (appendOnly) {
+        EXPECT_TRUE(shell::writeFileAtomically("append-only/data.txt", "new"));
+        EXPECT_EQ(readFileBytes("append-only/data.txt"), "new");
+        EXPECT_EQ(filesInFolder("append-only"), 1u);
+        EXPECT_EQ(system("chattr -a append-only"), 0);
+    }
+    if (!mounted || !appendOnly)
+        GTEST_SKIP() << (mounted ? "" : "no bind mount here; ") << (appendOnly ? "" : "no append-only folder here");
+}
+
+// The same with the rename refused through the seam, as any user can test it: each kind of refusal
+// ends in the file written in place with all it had, and nothing else in the folder.
+TEST_F(AtomicFileTest, ARefusedRenameEndsInPlaceWithNothingLeftAndEverythingKept)
+{
+    writeFileBytes("data.txt", "old");
+    if (const std::string why = setAccessAcl("data.txt", "u::rw-,u:1234:rw-,g::r--,m::rw-,o::---"); !why.empty())
+        GTEST_SKIP() << why;
+    const ExtendedAttributes attributes = extendedAttributes("data.txt");
+    for (const int error : {EBUSY, EPERM, EXDEV, EACCES}) {
+        SCOPED_TRACE(error);
+        shell::setSaveHooksForTests({.rename = [error](const char*, const char*) {
+            errno = error;
+            return -1;
+        }});
+        const std::string content = "new " + std::to_string(error);
+        ASSERT_TRUE(shell::writeFileAtomically("data.txt", content));
+        EXPECT_EQ(readFileBytes("data.txt"), content);
+        EXPECT_EQ(extendedAttributes("data.txt"), attributes);
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
+    // A new file needs no rename.
+    ASSERT_TRUE(shell::writeFileAtomically("new.txt", "new"));
+    EXPECT_EQ(readFileBytes("new.txt"), "new");
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+// Nothing in the folder has a name but the target while the content is written, and a file system
+// without unnamed files still leaves nothing once the save is over, whatever its end.
+TEST_F(AtomicFileTest, NoNamedTemporaryFileStandsWhileTheContentIsWritten)
+{
+    writeFileBytes("data.txt", "old");
+    shell::setSaveHooksForTests({.refuseUnnamedFiles = true});
+    ASSERT_TRUE(shell::writeFileAtomically("data.txt", "named"));
+    {
+        shell::AtomicFile file;
+        ASSERT_TRUE(file.open("data.txt"));
+        file.write("abandoned");
+    }
+    shell::setSaveHooksForTests({.rename = refusedRename, .refuseUnnamedFiles = true});
+    ASSERT_TRUE(shell::writeFileAtomically("data.txt", "in place"));
+    EXPECT_EQ(readFileBytes("data.txt"), "in place");
+    EXPECT_EQ(filesInFolder(), 1u);
+
+    if (!unnamedFilesSupported("."))
+        GTEST_SKIP() << "this file system makes no unnamed files";
+    std::vector<std::size_t> filesAtStep;
+    shell::setSaveHooksForTests({.afterStep = [&](SaveStep step) {
+        if (step == SaveStep::temporaryWritten)
+            filesAtStep.push_back(filesInFolder());
+    }});
+    for (const char* path : {"data.txt", "new.txt"}) {
+        SCOPED_TRACE(path);
+        shell::AtomicFile file;
+        ASSERT_TRUE(file.open(path));
+        ASSERT_TRUE(file.write("half of it, "));
+        EXPECT_EQ(filesInFolder(), 1u);
+        ASSERT_TRUE(file.write("then the rest"));
+        ASSERT_TRUE(file.commit());
+        EXPECT_EQ(readFileBytes(path), "half of it, then the rest");
+    }
+    EXPECT_EQ(filesAtStep, (std::vector<std::size_t>{1, 1}));
+}
+
+// True when the bytes are the content followed by nothing but blank lines, as its readers see it.
+bool readsAs(const std::string& bytes, const std::string& content, std::string_view blankLine)
+{
+    if (!bytes.starts_with(content))
+        return false;
+    for (std::size_t at = content.size(); at < bytes.size(); ++at)
+        if (bytes[at] != blankLine[at % blankLine.size()])
+            return false;
+    return true;
+}
+
+// The save runs in a child process that a real SIGKILL ends right after the step; false when the
+// save never came to that step.
+bool saveKilledAfter(SaveStep killedAfter, const std::function<void()>& save, const shell::SaveHooks& hooks)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        shell::SaveHooks killing = hooks;
+        killing.afterStep = [killedAfter](SaveStep step) {
+            if (step == killedAfter)
+                raise(SIGKILL);
+        };
+        shell::setSaveHooksForTests(killing);
+        save();
+        _exit(0);
+    }
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// A kill at any moment of a save leaves the old content or the new one as its readers see them,
+// never the new content with the old one's end, nor zeros, nor a file besides the target: in
+// place (the hard link makes it so) and through the temporary file; longer, shorter and of the
+// same length; for settings-style text and for UTF-16 CSV, whose blank line is two bytes long.
+TEST_F(AtomicFileTest, AKillAfterAnyStepLeavesTheOldOrTheNewContentAndNoOtherFile)
+{
+    struct Case {
+        const char* name;
+        std::string old, content;
+        std::string_view blankLine;
+    };
+    const std::string utf16Line("\xFF\xFE" "A\0=\0" "1\0\r\0\n\0", 12);
+    const std::string utf16Lf("\n\0", 2);
+    const Case cases[] = {
+        {"shorter", "[General]\r\nP0.0.05 = 1234\r\nP0.0.07 = 9999\r\n", "[General]\r\nP0.0.05 = 5000\r\n", "\n"},
+        {"longer", "[General]\r\nP0.0.05 = 1234", "[General]\r\nP0.0.05 = 5000\r\nP0.0.07 = 42\r\n", "\n"},
+        {"same length", "[General]\r\nA = 1\r\n", "[General]\r\nA = 2\r\n", "\n"},
+        {"UTF-16 shorter", utf16Line + utf16Line.substr(2), utf16Line, utf16Lf},
+        {"UTF-16 longer", utf16Line, utf16Line + utf16Line.substr(2) + utf16Line.substr(2), utf16Lf},
+        {"UTF-16 over an odd length", "odd", utf16Line.substr(0, 2), utf16Lf},
+    };
+    // Without unnamed files a kill before the rename leaves the named one.
+    const std::vector<bool> ways = unnamedFilesSupported(".") ? std::vector<bool>{true, false} : std::vector<bool>{true};
+    for (const bool inPlace : ways) {
+        for (const Case& c : cases) {
+            std::size_t killed = 0;
+            for (const SaveStep step : everyStep) {
+                SCOPED_TRACE(std::string(c.name) + (inPlace ? " in place, killed after step " : ", killed after step ") +
+                             std::to_string(static_cast<int>(step)));
+                std::filesystem::remove("twin.txt");
+                writeFileBytes("data.txt", c.old);
+                if (inPlace)
+                    std::filesystem::create_hard_link("data.txt", "twin.txt");
+                if (!saveKilledAfter(step, [&] { shell::writeFileAtomically("data.txt", c.content, c.blankLine); }, {}))
+                    continue;
+                ++killed;
+                const std::string bytes = readFileBytes("data.txt");
+                EXPECT_TRUE(readsAs(bytes, c.old, c.blankLine) || readsAs(bytes, c.content, c.blankLine)) << bytes;
+                EXPECT_EQ(filesInFolder(), inPlace ? 2u : 1u);
+            }
+            std::filesystem::remove("twin.txt");
+            EXPECT_GE(killed, 2u) << c.name;
+        }
+    }
+    // Without the kill each ends in the new content alone.
+    for (const Case& c : cases) {
+        writeFileBytes("data.txt", c.old);
+        std::filesystem::create_hard_link("data.txt", "twin.txt");
+        ASSERT_TRUE(shell::writeFileAtomically("data.txt", c.content, c.blankLine));
+        EXPECT_EQ(readFileBytes("twin.txt"), c.content) << c.name;
+        std::filesystem::remove("twin.txt");
+    }
 }
 
 }  // namespace

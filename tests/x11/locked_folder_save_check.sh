@@ -9,12 +9,14 @@ x11_start
 x11_write_settings
 printf '\xEF\xBB\xBF[General]\r\nModel = ПЧ Tovik Zr12\r\n[Parameter Set]\r\nP0.0.05 = 2500\r\n' >doc.pmr
 cp doc.pmr "$X11_DIR/before.pmr"
+# The user runs a copy: the build folder may lie where only root may enter (a clone in /root).
+cp "$PARAMORA_BINARY" "$X11_DIR/paramora"
 chmod 755 "$X11_DIR"
 mkdir "$X11_DIR/home"
 chown -R 65534:65534 "$X11_DIR/home" . && chmod 555 .
 trap 'chmod 755 "$X11_DIR/work"; x11_stop' EXIT
 setpriv --reuid=65534 --regid=65534 --clear-groups \
-    env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 HOME="$X11_DIR/home" "$PARAMORA_BINARY" >"$X11_DIR/program.log" 2>&1 &
+    env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 HOME="$X11_DIR/home" "$X11_DIR/paramora" >"$X11_DIR/program.log" 2>&1 &
 PARAMORA_PID=$!
 X11_PIDS+=("$PARAMORA_PID")
 MAIN_WINDOW=$(x11_wait_window "Paramora")

@@ -1,0 +1,34 @@
+#pragma once
+// Where tests look into a save. Each step that changes what stands on disk is reported as it ends,
+// so a test can look at the files as a kill at that moment would leave them; and the calls a test
+// cannot make fail for real everywhere (a rename refused by a bind mount or an append-only
+// folder, a file system without unnamed files) can be made to fail.
+
+#include <functional>
+
+namespace shell {
+
+enum class SaveStep {
+    temporaryWritten,  // the new content and attributes are in the temporary file, not yet named
+    replaced,          // the temporary file has taken the target's name
+    grown,             // in place: the file grew by blank lines that readers skip
+    placed,            // in place: the new content stands at its start, blank lines after it
+    cut,               // in place: the file holds the new content alone
+};
+
+struct SaveHooks {
+    std::function<void(SaveStep)> afterStep{};
+    // Stands in for rename(2): -1 with errno set refuses it.
+    std::function<int(const char* from, const char* to)> rename{};
+    bool refuseUnnamedFiles = false;
+};
+
+// Installs hooks for the saves that follow; SaveHooks{} puts the real calls back.
+void setSaveHooksForTests(SaveHooks hooks);
+
+// For the save code.
+void reportSaveStep(SaveStep step);
+int renameForSave(const char* from, const char* to);
+bool unnamedFilesAllowed();
+
+}  // namespace shell
