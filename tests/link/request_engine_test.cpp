@@ -14,6 +14,7 @@
 #include "link/modbus_status.h"
 #include "link/request_limits.h"
 #include "link/serial_link.h"
+#include "platform/clock/clock.h"
 #include "tests/link/link_device_test.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/trace_text.h"
@@ -275,9 +276,11 @@ TEST_F(RequestEngine, NoPortMeansStatusFourAndOneMessage)
 }
 
 // The port goes away during a request: the request ends where the loss shows, whatever attempts
-// remain, with the status and the one message of a request made with no port at all.
+// remain, with the status and the one message of a request made with no port at all. No wait runs
+// out its time first: the time-out is long enough to tell.
 TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
 {
+    waitTimer = 3000;
     struct Case {
         const char* name;
         bool write;
@@ -300,7 +303,9 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
             device.vanish();
         else
             device.queueFault(Fault::vanish(c.bytesBeforeLoss));
+        const std::int64_t start = sysclock::milliseconds();
         const Outcome outcome = run(c.write, 4, 7);
+        EXPECT_LT(sysclock::milliseconds() - start, 1000);
         EXPECT_EQ(outcome.status, statusPortNotOpen);
         EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
         EXPECT_TRUE(requestLinesEndAtTheLoss(outcome.trace, static_cast<long>(c.requestLines)))
@@ -418,18 +423,42 @@ TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
     EXPECT_EQ(modbusRequest.status, statusTimeout);
 }
 
+// Gone before answering, or in the middle of the reply's line (its first bytes well on their way
+// first): the wait for the first byte or for the line end stops there, long time-out or not.
 TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
 {
-    connectInAscii();
-    device.queueFault(Fault::vanish(5));
-    const std::size_t mark = traceLines().size();
-    modbusRead();
-    EXPECT_EQ(modbusRequest.status, statusPortNotOpen);
-    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
-    const Lines trace = traceSince(mark);
-    ASSERT_FALSE(trace.empty());
-    EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
-    EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
+    Fault midLine = Fault::vanish(6);
+    midLine.chunkSize = 5;
+    midLine.gapMs = 50;
+    struct Case {
+        const char* name;
+        Fault fault;
+        const char* replyLine;  // nullptr: none
+    };
+    const Case cases[] = {
+        {"before answering", Fault::vanish(0), nullptr},
+        {"mid-line", midLine, "Ответ через # мс: :0103"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.stop();
+        ASSERT_TRUE(device.start());
+        connectInAscii();
+        unavailablePortTexts.clear();
+        waitTimer = 3000;
+        device.queueFault(c.fault);
+        const std::size_t mark = traceLines().size();
+        const std::int64_t start = sysclock::milliseconds();
+        modbusRead();
+        EXPECT_LT(sysclock::milliseconds() - start, 1000);
+        EXPECT_EQ(modbusRequest.status, statusPortNotOpen);
+        EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
+        const Lines trace = timeless(traceSince(mark));
+        ASSERT_FALSE(trace.empty());
+        EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
+        EXPECT_EQ(trace.size() > 1 ? trace[1] : "", c.replyLine ? c.replyLine : "");
+        EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
+    }
 }
 
 // An ASCII reply ends where the buffer does: the rest of the noise waits on the line as stale
