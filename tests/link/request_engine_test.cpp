@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "description/description_store.h"
@@ -318,6 +319,26 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
     }
 }
 
+// After a failed request the engine waits out answers still on their way; a port that goes away
+// meanwhile ends that wait too, and the next request finds it gone.
+TEST_F(RequestEngine, ALossWhileLateAnswersAreAwaitedEndsTheWait)
+{
+    waitTimer = 2000;
+    repeatCount = 1;
+    device.queueFault(Fault::badCrc());
+    std::thread unplug([this] {
+        sysclock::sleep(300);
+        device.vanish();
+    });
+    const std::int64_t start = sysclock::milliseconds();
+    const Outcome failed = run(false);
+    EXPECT_LT(sysclock::milliseconds() - start, 1000);
+    unplug.join();
+    EXPECT_EQ(failed.status, statusChecksumError);
+    EXPECT_EQ(run(false).status, statusPortNotOpen);
+    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
+}
+
 // At 1200 baud the reply ends after more than 192 ms without a byte: gaps far below that keep
 // one reply together, a gap far above it cuts the reply.
 TEST_F(RequestEngine, TheReplyEndsWhenTheLineFallsSilentForLongerThanTheLimit)
@@ -484,5 +505,96 @@ TEST_F(AsciiRequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
     EXPECT_EQ(modbusRequest.status, statusGood);
     EXPECT_EQ(modbusRequest.values[0], 42);
 }
+
+// A device that answers 5 ms after the time-out (105 ms against 100), in either framing. A late answer may serve a
+// further attempt of its own request, which asks the same; it never passes for a later request's
+// reply, not even where the reply names no register (reads) or a write echo repeats a value.
+class LateDevice : public LinkDeviceTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    static constexpr std::uint16_t firstRegister = 0x0010;
+    static constexpr int registers = 3;
+
+    LateDevice() : LinkDeviceTest({.baud = 115200, .ascii = GetParam() == "ASCII"}) {}
+
+    void SetUp() override
+    {
+        LinkDeviceTest::SetUp();
+        openDevicePort(GetParam().c_str());
+        // The margin of a busy machine is what a late answer may be later still: a time-out less 5 ms.
+        waitTimer = 100;
+        for (int r = 0; r < registers; ++r)
+            device.setHoldingRegister(static_cast<std::uint16_t>(firstRegister + r), ownValue(r));
+        device.setAnswerDelay(waitTimer + 5);
+        modbusRequest.deviceAddress = 1;
+        modbusRequest.registerTable = 4;
+        modbusRequest.count = 1;
+    }
+
+    static std::uint16_t ownValue(int r) { return static_cast<std::uint16_t>(0x0100 + r); }
+
+    // Reads register r, or writes 7 to it. A good request must carry its own answer: a read the
+    // register's value, a write the echo of its own frame. A failed one leaves the values alone.
+    // (A machine too busy to look at the line in time may fail a request, never more.)
+    bool exchangeWith(int r, bool write)
+    {
+        const std::size_t mark = traceLines().size();
+        const auto address = static_cast<std::uint16_t>(firstRegister + r);
+        const std::uint16_t before = write ? 7 : 0xBEEF;
+        modbusRequest.startRegister = address;
+        modbusRequest.values[0] = before;
+        if (write)
+            modbusWrite();
+        else
+            modbusRead();
+        if (modbusRequest.status != statusGood) {
+            EXPECT_EQ(modbusRequest.values[0], before);
+            return false;
+        }
+        if (write) {
+            EXPECT_EQ(lastLineAfter(traceSince(mark), "Ответ через "), lastLineAfter(traceSince(mark), "Запрос "));
+        } else {
+            EXPECT_EQ(modbusRequest.values[0], device.holdingRegister(address));
+        }
+        return true;
+    }
+
+    // The text after the last line of the trace that starts with `prefix`.
+    static std::string lastLineAfter(const Lines& trace, const std::string& prefix)
+    {
+        for (auto line = trace.rbegin(); line != trace.rend(); ++line)
+            if (line->rfind(prefix, 0) == 0)
+                return line->substr(line->find(':', prefix.size()) + 2);
+        return {};
+    }
+};
+
+// The late answer of the first attempt serves the second.
+TEST_P(LateDevice, EveryRequestGetsItsOwnAnswer)
+{
+    int good = 0;
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE("read " + std::to_string(r));
+        good += exchangeWith(r, false);
+    }
+    // The same value to each register: only the register tells one echo from another.
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE("write " + std::to_string(r));
+        good += exchangeWith(r, true);
+    }
+    good += exchangeWith(0, false);
+    EXPECT_GT(good, 0);
+}
+
+// With one attempt a request ends at its time-out, and its answer comes after that.
+TEST_P(LateDevice, AFailedRequestsAnswerIsNotTheNextOnes)
+{
+    repeatCount = 1;
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE(r);
+        exchangeWith(r, false);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Framings, LateDevice, ::testing::Values("RTU", "ASCII"));
 
 }  // namespace
