@@ -221,14 +221,29 @@ TEST_F(RequestEngine, StandardExceptionRepliesEndTheAttempts)
     }
 }
 
-TEST_F(RequestEngine, AnEchoOfAnotherValueIsNotASuccessfulWrite)
+// An echo confirms only the write it repeats: another value means the device did not take it,
+// another register that it answers some other request.
+TEST_F(RequestEngine, AnEchoOfAnotherWriteIsNotASuccessfulWrite)
 {
-    device.queueFault(Fault::replaceWith(hexBytes("01 06 00 0A 00 08")), 3);
-    const Outcome outcome = run(true, 4, 7);
-    EXPECT_EQ(outcome.status, statusWrongEcho);
-    EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
-                                      {"Ответ через # мс : " + frameWithCrc("01 06 00 0A 00 08"), "Проверка CRC16 OK",
-                                       "Значение регистра не соответствует записанному"}));
+    struct Case {
+        const char* echo;  // to the write of 7 to 0x000A
+        const char* why;
+    };
+    const Case cases[] = {
+        {"01 06 00 0A 00 08", "Значение регистра не соответствует записанному"},
+        {"01 06 00 0B 00 07", "Адрес регистра в ответе не соответствует запросу"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.echo);
+        device.queueFault(Fault::replaceWith(hexBytes(c.echo)), 3);
+        const Outcome outcome = run(true, 4, 7);
+        EXPECT_EQ(outcome.status, statusWrongEcho);
+        EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
+                                          {"Ответ через # мс : " + frameWithCrc(c.echo), "Проверка CRC16 OK", c.why}));
+    }
+    // A coil's echo names its coil too.
+    device.queueFault(Fault::replaceWith(hexBytes("01 05 00 0B FF 00")), 3);
+    EXPECT_EQ(run(true, 0, 1).status, statusWrongEcho);
 }
 
 TEST_F(RequestEngine, WritesToReadOnlyTablesFailWithoutBeingSent)
