@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::int64_t drainLimitMs = 2000;
 
+// When the line last did something of ours: a frame went out or a reply ended.
+std::int64_t lastLineActivityUs = 0;
+
 // Reads `count` waiting bytes: as many as fit go to incomingBuffer at `at`, the rest is dropped.
 // Returns the bytes stored.
 int readInto(int at, int count, bool& overflow)
@@ -55,6 +58,7 @@ void sendFrame(const std::uint8_t* frame, int length)
     while (serial::bytesWaitingOut(serialPort) > 0 && !serial::portLost(serialPort)
            && sysclock::milliseconds() - start <= drainLimitMs)
         sysclock::sleepMicroseconds(100);
+    lastLineActivityUs = sysclock::microseconds();
 }
 
 std::int64_t waitForFirstByte(std::int32_t limitMs)
@@ -98,6 +102,7 @@ CollectedReply collectUntilSilence(std::int64_t silenceMs)
             break;
         serial::waitForAnyInput(serialPort, limitUs - quiet + 1);
     }
+    lastLineActivityUs = sysclock::microseconds();
     return reply;
 }
 
@@ -124,5 +129,20 @@ CollectedReply collectUntilLineEnd(std::int64_t gapMs)
             break;
         serial::waitForInput(serialPort, 0, 1);
     }
+    lastLineActivityUs = sysclock::microseconds();
     return reply;
+}
+
+void dropLateAnswers(std::int64_t quietMs)
+{
+    const std::int64_t until = lastLineActivityUs + std::max<std::int64_t>(quietMs, 0) * 1000;
+    std::array<std::uint8_t, 256> scratch;
+    for (;;) {
+        if (serial::bytesWaitingIn(serialPort) > 0)
+            serial::read(serialPort, scratch.data(), scratch.size());
+        const std::int64_t now = sysclock::microseconds();
+        if (now > until || serial::portLost(serialPort))
+            return;
+        serial::waitForAnyInput(serialPort, until - now + 1);
+    }
 }

@@ -27,3 +27,7 @@ CollectedReply collectUntilSilence(std::int64_t silenceMs);
 
 // ASCII: collects until a line feed arrives or more than `gapMs` pass without a new byte.
 CollectedReply collectUntilLineEnd(std::int64_t gapMs);
+
+// Reads and drops whatever arrives until more than `quietMs` have passed since the line last did
+// something of ours: the last frame went out or the last reply was collected.
+void dropLateAnswers(std::int64_t quietMs);

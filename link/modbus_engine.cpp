@@ -42,22 +42,30 @@ void traceReply(RequestDirection direction, std::int64_t replyMs, const std::str
               bytesText);
 }
 
-// The frame in outgoingBuffer is `length` bytes, CRC included.
-ReplyCheck rtuAttempt(RequestDirection direction, int attempt, int length)
+// Sends the `length` bytes of outgoingBuffer once the line is clear of stale input, and waits for
+// the first byte of the reply. Returns the milliseconds waited, or -1 after a time-out (traced) or
+// once the port is gone.
+std::int64_t sendAndWaitForReply(int length)
 {
-    traceLine("Запрос " + std::to_string(attempt) + ": " + hexBytesText(outgoingBuffer, static_cast<std::size_t>(length)));
     discardStaleInput();
     // Nothing of an earlier reply may pass for part of this one.
     std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
     sendFrame(outgoingBuffer, length);
     const std::int64_t replyMs = waitForFirstByte(waitTimer);
-    if (replyMs < 0) {
-        if (serial::portLost(serialPort))
-            return {};
+    if (replyMs < 0 && !serial::portLost(serialPort)) {
         traceLine("Превышено время ожидания");
         modbusRequest.status = statusTimeout;
-        return {};
     }
+    return replyMs;
+}
+
+// The frame in outgoingBuffer is `length` bytes, CRC included.
+ReplyCheck rtuAttempt(RequestDirection direction, int attempt, int length)
+{
+    traceLine("Запрос " + std::to_string(attempt) + ": " + hexBytesText(outgoingBuffer, static_cast<std::size_t>(length)));
+    const std::int64_t replyMs = sendAndWaitForReply(length);
+    if (replyMs < 0)
+        return {};
     const CollectedReply reply = collectUntilSilence(silenceLimitMs());
     traceReply(direction, replyMs, hexBytesText(incomingBuffer, static_cast<std::size_t>(reply.length)));
     return checkRtuReply(direction, reply);
@@ -90,17 +98,9 @@ ReplyCheck asciiAttempt(RequestDirection direction, int attempt, int rtuLength)
     const auto length = static_cast<int>(
         asciiEncode(body.data(), static_cast<std::size_t>(bodyLength), outgoingBuffer, linkBufferSize));
     traceLine("Запрос " + std::to_string(attempt) + ": " + asciiText(outgoingBuffer, length));
-    discardStaleInput();
-    std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
-    sendFrame(outgoingBuffer, length);
-    const std::int64_t replyMs = waitForFirstByte(waitTimer);
-    if (replyMs < 0) {
-        if (serial::portLost(serialPort))
-            return {};
-        traceLine("Превышено время ожидания");
-        modbusRequest.status = statusTimeout;
+    const std::int64_t replyMs = sendAndWaitForReply(length);
+    if (replyMs < 0)
         return {};
-    }
     const CollectedReply reply = collectUntilLineEnd(std::max<std::int64_t>(waitTimer, silenceLimitMs()));
     traceReply(direction, replyMs, asciiText(incomingBuffer, reply.length));
     return checkAsciiReply(direction, body.data(), reply);
@@ -113,6 +113,14 @@ void reportPortUnavailable()
     if (const LinkSink& sink = linkSink(); sink.portUnavailable)
         sink.portUnavailable(portUnavailableText);
 }
+
+// An attempt that timed out may still be answered, and so may one whose "reply" was noise; a read
+// reply names no register, so such an answer would pass for the next request's reply. A request
+// that its first attempt did not settle is therefore followed by a wait that drops whatever comes:
+// the device may answer up to a time-out late, and turns to a further attempt only once it has
+// answered the one before, hence twice the time-out after the last frame out or the last reply.
+// Within the request a late answer is welcome: every attempt asks the same.
+void dropAnswersStillOnTheirWay() { dropLateAnswers(2 * std::int64_t{waitTimer}); }
 
 void execute(RequestDirection direction)
 {
@@ -130,16 +138,20 @@ void execute(RequestDirection direction)
         }
         const ReplyCheck result = modbusRequest.mode == "ASCII" ? asciiAttempt(direction, attempt, length)
                                                                 : rtuAttempt(direction, attempt, length);
-        if (result.success)
-            return;
-        // Further attempts would only be traced, never sent.
-        if (serial::portLost(serialPort)) {
-            reportPortUnavailable();
+        if (!result.success) {
+            // Further attempts would only be traced, never sent.
+            if (serial::portLost(serialPort)) {
+                reportPortUnavailable();
+                return;
+            }
+            traceLine("");
+        }
+        const bool settled = result.success || result.noFurtherAttempt;
+        if (settled || attempt == attempts) {
+            if (attempt > 1 || !settled)
+                dropAnswersStillOnTheirWay();
             return;
         }
-        traceLine("");
-        if (result.noFurtherAttempt)
-            return;
     }
 }
 

@@ -6,7 +6,8 @@
 inline constexpr std::uint16_t statusGood = 0;
 inline constexpr std::uint16_t statusChecksumError = 1;  // CRC in RTU, LRC or a malformed frame in ASCII
 inline constexpr std::uint16_t statusTimeout = 2;
-// A one-register write answered with an echo of another value: the device did not take the value.
+// A one-register write answered with an echo of another value (the device did not take the value)
+// or of another register (the echo answers some other request).
 inline constexpr std::uint16_t statusWrongEcho = 3;
 inline constexpr std::uint16_t statusPortNotOpen = 4;
 inline constexpr std::uint16_t statusWrongAddress = 5;

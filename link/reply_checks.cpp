@@ -109,13 +109,20 @@ ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, cons
         }
         for (int i = 0; i < modbusRequest.count; ++i)
             modbusRequest.values[static_cast<std::size_t>(i)] = readReplyValue(reply, bodyLength, function, i);
-    } else if (function == 6) {
-        if (bodyLength < 6 || reply[4] != frame[4] || reply[5] != frame[5]) {
-            traceLine("Значение регистра не соответствует записанному");
+    } else if (function == 5 || function == 6) {
+        const char* mismatch = nullptr;
+        // The echo of another register answers some other request (a late one), not this write.
+        if (bodyLength < 4 || reply[2] != frame[2] || reply[3] != frame[3])
+            mismatch = "Адрес регистра в ответе не соответствует запросу";
+        else if (function == 6 && (bodyLength < 6 || reply[4] != frame[4] || reply[5] != frame[5]))
+            mismatch = "Значение регистра не соответствует записанному";
+        if (mismatch) {
+            traceLine(mismatch);
             modbusRequest.status = statusWrongEcho;
             return result;
         }
-        traceLine("Значение регистра " + std::to_string(modbusRequest.values[0]) + " записано");
+        if (function == 6)
+            traceLine("Значение регистра " + std::to_string(modbusRequest.values[0]) + " записано");
     }
     result.success = true;
     return result;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "description/description_store.h"
@@ -14,6 +15,7 @@
 #include "link/modbus_status.h"
 #include "link/request_limits.h"
 #include "link/serial_link.h"
+#include "platform/clock/clock.h"
 #include "tests/link/link_device_test.h"
 #include "tests/link/link_test_buffers.h"
 #include "tests/support/trace_text.h"
@@ -219,14 +221,29 @@ TEST_F(RequestEngine, StandardExceptionRepliesEndTheAttempts)
     }
 }
 
-TEST_F(RequestEngine, AnEchoOfAnotherValueIsNotASuccessfulWrite)
+// An echo confirms only the write it repeats: another value means the device did not take it,
+// another register that it answers some other request.
+TEST_F(RequestEngine, AnEchoOfAnotherWriteIsNotASuccessfulWrite)
 {
-    device.queueFault(Fault::replaceWith(hexBytes("01 06 00 0A 00 08")), 3);
-    const Outcome outcome = run(true, 4, 7);
-    EXPECT_EQ(outcome.status, statusWrongEcho);
-    EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
-                                      {"Ответ через # мс : " + frameWithCrc("01 06 00 0A 00 08"), "Проверка CRC16 OK",
-                                       "Значение регистра не соответствует записанному"}));
+    struct Case {
+        const char* echo;  // to the write of 7 to 0x000A
+        const char* why;
+    };
+    const Case cases[] = {
+        {"01 06 00 0A 00 08", "Значение регистра не соответствует записанному"},
+        {"01 06 00 0B 00 07", "Адрес регистра в ответе не соответствует запросу"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.echo);
+        device.queueFault(Fault::replaceWith(hexBytes(c.echo)), 3);
+        const Outcome outcome = run(true, 4, 7);
+        EXPECT_EQ(outcome.status, statusWrongEcho);
+        EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
+                                          {"Ответ через # мс : " + frameWithCrc(c.echo), "Проверка CRC16 OK", c.why}));
+    }
+    // A coil's echo names its coil too.
+    device.queueFault(Fault::replaceWith(hexBytes("01 05 00 0B FF 00")), 3);
+    EXPECT_EQ(run(true, 0, 1).status, statusWrongEcho);
 }
 
 TEST_F(RequestEngine, WritesToReadOnlyTablesFailWithoutBeingSent)
@@ -275,9 +292,11 @@ TEST_F(RequestEngine, NoPortMeansStatusFourAndOneMessage)
 }
 
 // The port goes away during a request: the request ends where the loss shows, whatever attempts
-// remain, with the status and the one message of a request made with no port at all.
+// remain, with the status and the one message of a request made with no port at all. No wait runs
+// out its time first: the time-out is long enough to tell.
 TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
 {
+    waitTimer = 3000;
     struct Case {
         const char* name;
         bool write;
@@ -300,7 +319,9 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
             device.vanish();
         else
             device.queueFault(Fault::vanish(c.bytesBeforeLoss));
+        const std::int64_t start = sysclock::milliseconds();
         const Outcome outcome = run(c.write, 4, 7);
+        EXPECT_LT(sysclock::milliseconds() - start, 1000);
         EXPECT_EQ(outcome.status, statusPortNotOpen);
         EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
         EXPECT_TRUE(requestLinesEndAtTheLoss(outcome.trace, static_cast<long>(c.requestLines)))
@@ -311,6 +332,26 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
             EXPECT_NE(outcome.trace.back(), "");
         }
     }
+}
+
+// After a failed request the engine waits out answers still on their way; a port that goes away
+// meanwhile ends that wait too, and the next request finds it gone.
+TEST_F(RequestEngine, ALossWhileLateAnswersAreAwaitedEndsTheWait)
+{
+    waitTimer = 2000;
+    repeatCount = 1;
+    device.queueFault(Fault::badCrc());
+    std::thread unplug([this] {
+        sysclock::sleep(300);
+        device.vanish();
+    });
+    const std::int64_t start = sysclock::milliseconds();
+    const Outcome failed = run(false);
+    EXPECT_LT(sysclock::milliseconds() - start, 1000);
+    unplug.join();
+    EXPECT_EQ(failed.status, statusChecksumError);
+    EXPECT_EQ(run(false).status, statusPortNotOpen);
+    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
 }
 
 // At 1200 baud the reply ends after more than 192 ms without a byte: gaps far below that keep
@@ -418,18 +459,42 @@ TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
     EXPECT_EQ(modbusRequest.status, statusTimeout);
 }
 
+// Gone before answering, or in the middle of the reply's line (its first bytes well on their way
+// first): the wait for the first byte or for the line end stops there, long time-out or not.
 TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
 {
-    connectInAscii();
-    device.queueFault(Fault::vanish(5));
-    const std::size_t mark = traceLines().size();
-    modbusRead();
-    EXPECT_EQ(modbusRequest.status, statusPortNotOpen);
-    EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
-    const Lines trace = traceSince(mark);
-    ASSERT_FALSE(trace.empty());
-    EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
-    EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
+    Fault midLine = Fault::vanish(6);
+    midLine.chunkSize = 5;
+    midLine.gapMs = 50;
+    struct Case {
+        const char* name;
+        Fault fault;
+        const char* replyLine;  // nullptr: none
+    };
+    const Case cases[] = {
+        {"before answering", Fault::vanish(0), nullptr},
+        {"mid-line", midLine, "Ответ через # мс: :0103"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.stop();
+        ASSERT_TRUE(device.start());
+        connectInAscii();
+        unavailablePortTexts.clear();
+        waitTimer = 3000;
+        device.queueFault(c.fault);
+        const std::size_t mark = traceLines().size();
+        const std::int64_t start = sysclock::milliseconds();
+        modbusRead();
+        EXPECT_LT(sysclock::milliseconds() - start, 1000);
+        EXPECT_EQ(modbusRequest.status, statusPortNotOpen);
+        EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
+        const Lines trace = timeless(traceSince(mark));
+        ASSERT_FALSE(trace.empty());
+        EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
+        EXPECT_EQ(trace.size() > 1 ? trace[1] : "", c.replyLine ? c.replyLine : "");
+        EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
+    }
 }
 
 // An ASCII reply ends where the buffer does: the rest of the noise waits on the line as stale
@@ -455,5 +520,96 @@ TEST_F(AsciiRequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
     EXPECT_EQ(modbusRequest.status, statusGood);
     EXPECT_EQ(modbusRequest.values[0], 42);
 }
+
+// A device that answers 5 ms after the time-out (105 ms against 100), in either framing. A late answer may serve a
+// further attempt of its own request, which asks the same; it never passes for a later request's
+// reply, not even where the reply names no register (reads) or a write echo repeats a value.
+class LateDevice : public LinkDeviceTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    static constexpr std::uint16_t firstRegister = 0x0010;
+    static constexpr int registers = 3;
+
+    LateDevice() : LinkDeviceTest({.baud = 115200, .ascii = GetParam() == "ASCII"}) {}
+
+    void SetUp() override
+    {
+        LinkDeviceTest::SetUp();
+        openDevicePort(GetParam().c_str());
+        // The margin of a busy machine is what a late answer may be later still: a time-out less 5 ms.
+        waitTimer = 100;
+        for (int r = 0; r < registers; ++r)
+            device.setHoldingRegister(static_cast<std::uint16_t>(firstRegister + r), ownValue(r));
+        device.setAnswerDelay(waitTimer + 5);
+        modbusRequest.deviceAddress = 1;
+        modbusRequest.registerTable = 4;
+        modbusRequest.count = 1;
+    }
+
+    static std::uint16_t ownValue(int r) { return static_cast<std::uint16_t>(0x0100 + r); }
+
+    // Reads register r, or writes 7 to it. A good request must carry its own answer: a read the
+    // register's value, a write the echo of its own frame. A failed one leaves the values alone.
+    // (A machine too busy to look at the line in time may fail a request, never more.)
+    bool exchangeWith(int r, bool write)
+    {
+        const std::size_t mark = traceLines().size();
+        const auto address = static_cast<std::uint16_t>(firstRegister + r);
+        const std::uint16_t before = write ? 7 : 0xBEEF;
+        modbusRequest.startRegister = address;
+        modbusRequest.values[0] = before;
+        if (write)
+            modbusWrite();
+        else
+            modbusRead();
+        if (modbusRequest.status != statusGood) {
+            EXPECT_EQ(modbusRequest.values[0], before);
+            return false;
+        }
+        if (write) {
+            EXPECT_EQ(lastLineAfter(traceSince(mark), "Ответ через "), lastLineAfter(traceSince(mark), "Запрос "));
+        } else {
+            EXPECT_EQ(modbusRequest.values[0], device.holdingRegister(address));
+        }
+        return true;
+    }
+
+    // The text after the last line of the trace that starts with `prefix`.
+    static std::string lastLineAfter(const Lines& trace, const std::string& prefix)
+    {
+        for (auto line = trace.rbegin(); line != trace.rend(); ++line)
+            if (line->rfind(prefix, 0) == 0)
+                return line->substr(line->find(':', prefix.size()) + 2);
+        return {};
+    }
+};
+
+// The late answer of the first attempt serves the second.
+TEST_P(LateDevice, EveryRequestGetsItsOwnAnswer)
+{
+    int good = 0;
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE("read " + std::to_string(r));
+        good += exchangeWith(r, false);
+    }
+    // The same value to each register: only the register tells one echo from another.
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE("write " + std::to_string(r));
+        good += exchangeWith(r, true);
+    }
+    good += exchangeWith(0, false);
+    EXPECT_GT(good, 0);
+}
+
+// With one attempt a request ends at its time-out, and its answer comes after that.
+TEST_P(LateDevice, AFailedRequestsAnswerIsNotTheNextOnes)
+{
+    repeatCount = 1;
+    for (int r = 0; r < registers; ++r) {
+        SCOPED_TRACE(r);
+        exchangeWith(r, false);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Framings, LateDevice, ::testing::Values("RTU", "ASCII"));
 
 }  // namespace

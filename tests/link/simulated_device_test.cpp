@@ -199,6 +199,36 @@ TEST_F(DeviceExchange, DelayHoldsBackTheFirstByte)
     EXPECT_GE(arrival.firstByteMs, 120);
 }
 
+// A slow device takes one request at a time: those sent while it is busy wait on the line, even
+// back to back, and each is answered on its own and just as late.
+TEST_F(DeviceExchange, ALateDeviceAnswersRequestsInTurn)
+{
+    device.setAnswerDelay(100);
+    Bytes laterTwo;
+    Bytes expected;
+    for (std::uint16_t r = 0; r < 3; ++r) {
+        device.setHoldingRegister(r, r);
+        const Bytes request = withCrc("01 03 00 0" + std::to_string(r) + " 00 01");
+        if (r > 0)
+            laterTwo.insert(laterTwo.end(), request.begin(), request.end());
+        const Bytes answer = withCrc("01 03 02 00 0" + std::to_string(r));
+        expected.insert(expected.end(), answer.begin(), answer.end());
+    }
+    const Bytes first = withCrc("01 03 00 00 00 01");
+    const std::int64_t start = sysclock::milliseconds();
+    ASSERT_EQ(serial::write(port, first.data(), first.size()), static_cast<int>(first.size()));
+    sysclock::sleep(30);
+    ASSERT_EQ(serial::write(port, laterTwo.data(), laterTwo.size()), static_cast<int>(laterTwo.size()));
+    for (int answered = 1; answered <= 3; ++answered) {
+        EXPECT_EQ(serial::waitForInput(port, 7 * (answered - 1), 1000), 7 * answered);
+        EXPECT_GE(sysclock::milliseconds() - start, 100 * answered);
+    }
+    Bytes answers(expected.size());
+    ASSERT_EQ(serial::read(port, answers.data(), answers.size()), static_cast<int>(answers.size()));
+    EXPECT_EQ(answers, expected);
+    EXPECT_EQ(device.requests().size(), 3u);
+}
+
 TEST_F(DeviceExchange, DribbledBytesArriveWithGaps)
 {
     const Bytes request = withCrc("01 03 00 00 00 01");

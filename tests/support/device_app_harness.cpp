@@ -50,7 +50,7 @@ void DeviceAppTest::TearDown()
     device.stop();
 }
 
-void DeviceAppTest::connectTo(int modelPosition)
+void DeviceAppTest::connectTo(int modelPosition, int modePosition)
 {
     triggerMenu(cmd::commSettings);
     const int port = entryOf(commctl::portList, device.path());
@@ -58,6 +58,7 @@ void DeviceAppTest::connectTo(int modelPosition)
     gui::setState(commctl::portList, port);
     gui::setState(commctl::baudList, 7);
     gui::setState(commctl::modelList, modelPosition);
+    gui::setState(commctl::modeList, modePosition);
     clickButton(commctl::connectButton);
 }
 

@@ -15,9 +15,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // "Настройки связи", the device's port at 115200 baud and the model at this position of the
-    // model list, then a click on "Подключить".
-    void connectTo(int modelPosition);
+    // "Настройки связи", the device's port at 115200 baud, the model at this position of the
+    // model list and the mode at this one (0 RTU, 1 ASCII), then a click on "Подключить".
+    void connectTo(int modelPosition, int modePosition = 0);
     // Picks a list entry as the user does (the list raises its event).
     void pickEntry(int comboId, int position);
     int entryOf(int comboId, const std::string& text);

@@ -226,7 +226,9 @@ bool SimulatedDevice::start()
         std::lock_guard guard(lock);
         gone = false;
         faults.clear();
+        answerDelayMs = 0;
     }
+    nextRequestStart.clear();
     termios raw{};
     cfmakeraw(&raw);
     std::array<char, 128> name{};
@@ -342,6 +344,12 @@ void SimulatedDevice::clearFaults()
     faults.clear();
 }
 
+void SimulatedDevice::setAnswerDelay(int ms)
+{
+    std::lock_guard guard(lock);
+    answerDelayMs = ms;
+}
+
 std::vector<Bytes> SimulatedDevice::requests() const
 {
     std::lock_guard guard(lock);
@@ -421,6 +429,10 @@ double SimulatedDevice::answeringCpuMs() const
 void SimulatedDevice::run()
 {
     while (lineFd >= 0) {
+        if (!nextRequestStart.empty()) {
+            handle(collectRequest());
+            continue;
+        }
         pollfd watch[2] = {{lineFd, POLLIN, 0}, {wakeFds[0], POLLIN, 0}};
         if (poll(watch, 2, -1) < 0) {
             if (errno == EINTR)
@@ -448,7 +460,8 @@ void SimulatedDevice::run()
 
 Bytes SimulatedDevice::collectRequest()
 {
-    Bytes frame;
+    Bytes frame = std::move(nextRequestStart);
+    nextRequestStart.clear();
     for (;;) {
         std::array<std::uint8_t, 512> chunk;
         const ssize_t got = ::read(lineFd, chunk.data(), chunk.size());
@@ -457,11 +470,15 @@ Bytes SimulatedDevice::collectRequest()
             const auto taken = static_cast<long>(std::min(std::size_t(got), room));
             frame.insert(frame.end(), chunk.begin(), chunk.begin() + taken);
         }
-        const std::size_t expected = expectedRtuLength(frame);
-        const bool complete = settings.ascii ? std::find(frame.begin(), frame.end(), '\n') != frame.end()
-                                             : expected != 0 && frame.size() >= expected;
-        if (complete)
+        const auto lineEnd = std::find(frame.begin(), frame.end(), '\n');
+        const std::size_t length = settings.ascii ? (lineEnd == frame.end() ? 0 : std::size_t(lineEnd - frame.begin()) + 1)
+                                                  : expectedRtuLength(frame);
+        if (length != 0 && frame.size() >= length) {
+            // Requests sent while the device was busy arrive back to back: each is one request.
+            nextRequestStart.assign(frame.begin() + static_cast<long>(length), frame.end());
+            frame.resize(length);
             return frame;
+        }
         pollfd more{lineFd, POLLIN, 0};
         if (poll(&more, 1, requestGapMs) <= 0 || !(more.revents & POLLIN))
             return frame;
@@ -480,6 +497,7 @@ void SimulatedDevice::handle(const Bytes& lineRequest)
             if (--faults.front().remaining == 0)
                 faults.pop_front();
         }
+        fault.delayMs += answerDelayMs;
     }
 
     Bytes rtuRequest = lineRequest;

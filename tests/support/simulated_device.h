@@ -96,6 +96,10 @@ public:
     // The fault applies to the next `requests` requests, after the faults already queued.
     void queueFault(const Fault& fault, int requests = 1);
     void clearFaults();
+    // From now on every answer waits this long before its first byte, as a slow device does; a
+    // fault's own delay comes on top. Like a real device it takes one request at a time: what the
+    // program sends meanwhile waits on the line and is answered in turn, just as late.
+    void setAnswerDelay(int ms);
 
     // Every request as it arrived on the line (ASCII text in ASCII mode), oldest first, and every
     // answer as it was put on the line.
@@ -151,6 +155,8 @@ private:
     mutable std::condition_variable progress;
     std::mutex lineWrite;
     std::deque<QueuedFault> faults;
+    int answerDelayMs = 0;
+    Bytes nextRequestStart;  // what came after the last request taken, read with it
     std::vector<Bytes> receivedRequests;
     std::vector<std::chrono::steady_clock::time_point> receivedTimes;
     std::vector<std::chrono::steady_clock::time_point> sentTimes;
