@@ -1,9 +1,9 @@
-// The user's input is taken one command at a time, as the window system the program was made for
-// hands it over: input that comes while a command the user gave waits to be taken (a click after
-// another one while the program was busy) reaches the windows only once the program has taken that
-// command and is back for more. It then meets the windows as that command left them, so a click on
-// a control the command disabled or hid does nothing, and the control keeps its state. The events
-// themselves are judged again as the program takes them.
+// The user's input is taken one command at a time: input that comes while a command the user gave
+// still waits to be taken (a click after another one while the program was busy) reaches the
+// windows only once the program has taken that command and is back for more. It then meets the
+// windows as that command left them, so a click on a control the command disabled or hid does
+// nothing, and the control keeps its state. The events themselves are judged again as the program
+// takes them.
 
 #include <QAction>
 #include <QApplication>
