@@ -41,6 +41,7 @@ std::optional<FileDialogAnswer> fileDialog(const FileDialogRequest& request)
     if (responder)
         return responder(request);
     initialise();
+    detail::dropHeldInput();  // meant for the windows behind the dialog
     QStringList filters;
     for (const auto& pattern : request.patterns)
         filters << detail::qs(pattern);

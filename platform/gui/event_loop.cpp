@@ -15,7 +15,11 @@
 
 namespace gui {
 namespace {
-std::deque<Event> queue;
+struct QueuedEvent {
+    Event event;
+    bool fromUser = false;
+};
+std::deque<QueuedEvent> queue;
 
 // A request to end (a signal) is queued as an event; until the loop comes back for the next event
 // after handling it, a second request ends the process at once.
@@ -37,13 +41,21 @@ void loopIsBack()
         termination = Termination::None;
 }
 
-Event takeQueuedEvent()
+// The next event that still applies: one of the user's is dropped when what it is for was disabled
+// or hidden since, as a click on a disabled control does nothing.
+bool takeQueuedEvent(Event& taken)
 {
-    Event event = queue.front();
-    queue.pop_front();
-    if (termination == Termination::Queued && isTerminationEvent(event))
-        termination = Termination::Handling;
-    return event;
+    while (!queue.empty()) {
+        const QueuedEvent next = queue.front();
+        queue.pop_front();
+        if (next.fromUser && !detail::stillTakesInput(next.event))
+            continue;
+        if (termination == Termination::Queued && isTerminationEvent(next.event))
+            termination = Termination::Handling;
+        taken = next.event;
+        return true;
+    }
+    return false;
 }
 
 QApplication* application()
@@ -60,24 +72,33 @@ QApplication* application()
     detail::applyProgramFont();
     detail::installQtTranslations();
     detail::installOwnedWindowTypes();
+    detail::installInputHold();
     return app;
 }
 }  // namespace
 
 void initialise() { application(); }
 
-void postEvent(const Event& event) { queue.push_back(event); }
+void postEvent(const Event& event) { queue.push_back({event, false}); }
 
-void clearEventQueue() { queue.clear(); }
+void clearEventQueue()
+{
+    queue.clear();
+    detail::dropHeldInput();
+}
 
 Event waitEvent()
 {
     initialise();
     loopIsBack();
     detail::flushPendingScreenWork();
-    while (queue.empty())
+    Event event;
+    for (;;) {
+        detail::replayHeldInput();
+        if (takeQueuedEvent(event))
+            return event;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return takeQueuedEvent();
+    }
 }
 
 Event pollEvent()
@@ -85,10 +106,10 @@ Event pollEvent()
     initialise();
     loopIsBack();
     detail::flushPendingScreenWork();
+    detail::replayHeldInput();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (queue.empty())
-        return {};
-    return takeQueuedEvent();
+    Event event;
+    return takeQueuedEvent(event) ? event : Event{};
 }
 
 namespace {
@@ -169,9 +190,13 @@ void flushPendingScreenWork(bool shownOnly)
     flushPendingProgress();
 }
 
-void raiseControlEvent(int window, int id, EventType type)
+void postUserEvent(const Event& event) { queue.push_back({event, true}); }
+
+void raiseControlEvent(int window, int id, EventType type) { postUserEvent({EventKind::Control, window, id, type}); }
+
+bool userEventPending()
 {
-    postEvent({EventKind::Control, window, id, type});
+    return std::any_of(queue.begin(), queue.end(), [](const QueuedEvent& queued) { return queued.fromUser; });
 }
 }  // namespace detail
 

@@ -40,10 +40,13 @@ struct Event {
 // ---- start and the event loop -------------------------------------------------------------
 // Creates the application object (once); argv is not read.
 void initialise();
-// Blocks until an event is queued and returns it (the main loop's wait).
+// Blocks until an event is queued and returns it (the main loop's wait). The user's events are
+// taken one command at a time: input that comes after a command not yet taken waits for it, and an
+// event whose control, menu item or window has been disabled or hidden since is dropped.
 Event waitEvent();
 // Returns a queued event or an empty one without waiting (processes pending window events first).
 Event pollEvent();
+// Queues an event of the program's own: it arrives whatever has become of its window meanwhile.
 void postEvent(const Event& event);
 void clearEventQueue();
 // Lets windows catch up during a long command without handling any input; call it where the

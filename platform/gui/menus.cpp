@@ -36,7 +36,7 @@ QAction* addAction(QMenu* menu, int window, int command, std::string_view text, 
             const QSignalBlocker block(action);
             action->setChecked(!action->isChecked());
         }
-        postEvent({EventKind::Menu, window, command, EventType::None});
+        postUserEvent({EventKind::Menu, window, command, EventType::None});
     });
     menus().actions[command] = action;
     return action;

@@ -55,8 +55,10 @@ Answer messageBox(std::string_view title, std::string_view text, Icon icon, Butt
         std::fprintf(stderr, "%s: %s\n", call.title.c_str(), call.text.c_str());
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
-    // The windows behind the box show what the command has done so far.
+    // The windows behind the box show what the command has done so far; input still held for
+    // them was not meant for the box.
     detail::flushPendingScreenWork();
+    detail::dropHeldInput();
     QString body = QString::fromStdString(call.text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
     QMessageBox box(qtIcon(icon), QString::fromStdString(call.title), body, QMessageBox::NoButton, detail::dialogOwner());

@@ -109,7 +109,20 @@ void installQtTranslations();
 // Windows that others own get a window type that takes their minimise and maximise boxes away.
 void installOwnedWindowTypes();
 
-// Control events raised by the user's own actions.
+// Events of the user's own actions (clicks, picks, keys, menu commands, close boxes); postEvent
+// queues the program's own, which always arrive.
+void postUserEvent(const Event& event);
 void raiseControlEvent(int window, int id, EventType type);
+// A user's event is queued and not yet taken by the program.
+bool userEventPending();
+
+// Input that comes while a user's event waits to be taken is held until the program has taken it
+// (installed once with the application object), then given to the windows as they are by then,
+// one piece at a time while no user's event waits. Input held when a question box opens is dropped.
+void installInputHold();
+void replayHeldInput();
+void dropHeldInput();
+// The control, menu item or window a user's event is for is still shown and enabled.
+bool stillTakesInput(const Event& event);
 
 }  // namespace gui::detail

@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "platform/gui/registry.h"
+#include "platform/gui/single_selection.h"
 #include "platform/gui/table_model.h"
 
 namespace gui {
@@ -194,6 +195,11 @@ void TableView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 // Typed letters never jump to a row whose text starts with them (they belong to an editor).
 void TableView::keyboardSearch(const QString&) {}
+
+QItemSelectionModel::SelectionFlags TableView::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    return neverDeselecting(index, QTableView::selectionCommand(index, event));
+}
 
 void TableView::wheelEvent(QWheelEvent* event)
 {

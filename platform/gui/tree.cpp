@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 
 #include "platform/gui/registry.h"
+#include "platform/gui/single_selection.h"
 
 namespace gui {
 using namespace detail;
@@ -19,6 +20,17 @@ std::map<int, TreeItems>& treeItems()
     return all;
 }
 
+class TreeView : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        return neverDeselecting(index, QTreeWidget::selectionCommand(index, event));
+    }
+};
+
 QTreeWidget* treeWidget(int id)
 {
     auto* control = findControl(id);
@@ -28,7 +40,7 @@ QTreeWidget* treeWidget(int id)
 
 void tree(int window, int id, Rect r)
 {
-    auto* widget = new QTreeWidget(parentWidgetFor(window, -1));
+    auto* widget = new TreeView(parentWidgetFor(window, -1));
     widget->setHeaderHidden(true);
     widget->setRootIsDecorated(true);
     widget->setSelectionMode(QAbstractItemView::SingleSelection);

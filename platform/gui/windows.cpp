@@ -82,7 +82,7 @@ protected:
     {
         event->ignore();
         if (auto* record = findWindow(number_); record && record->enabled)
-            postEvent({EventKind::Close, number_, 0, EventType::None});
+            postUserEvent({EventKind::Close, number_, 0, EventType::None});
     }
     void resizeEvent(QResizeEvent* event) override
     {

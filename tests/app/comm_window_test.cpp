@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstring>
@@ -277,6 +283,71 @@ TEST_F(CommWindow, TheListLoadsTheModelAnEmptyDocumentIsNamedAfter)
     EXPECT_EQ(messages[0].title, "Внимание");
     EXPECT_EQ(currentFileName, "New_Zr12.pmr");
     EXPECT_GT(gui::tableRowCount(ctl::table), 0);
+}
+
+// Only the user's own pick in a list is logged and handled: a list opened and closed with Escape,
+// and the model the program selects again after "Нет", raise nothing, even as the list gets the
+// keyboard back from its popup and from the question box.
+TEST_F(CommWindow, OnlyAnEntryTheUserPicksIsLogged)
+{
+    triggerMenu(cmd::newZr12);
+    triggerMenu(cmd::commSettings);
+    std::size_t seen = logLines().size();
+    auto newListLines = [&] {
+        std::vector<std::string> lines;
+        const std::vector<std::string> all = logLines();
+        for (std::size_t i = seen; i < all.size(); ++i)
+            if (all[i].starts_with("#Combo_Select"))
+                lines.push_back(all[i]);
+        seen = all.size();
+        return lines;
+    };
+    auto combo = [](int list) { return qobject_cast<QComboBox*>(gui::widgetOf(list)); };
+    auto openList = [&](int list) {
+        QTest::mouseClick(combo(list), Qt::LeftButton);
+        pump();
+        ASSERT_TRUE(combo(list)->view()->isVisible());
+    };
+    // The popup ignores a click that comes as soon as it opens (the release of the opening click).
+    auto chooseInList = [&](int list, int position) {
+        QAbstractItemView* view = combo(list)->view();
+        view->setCurrentIndex(view->model()->index(position, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        pump();
+    };
+
+    for (int list : {modelList, portList}) {
+        SCOPED_TRACE(list);
+        openList(list);
+        QTest::keyClick(combo(list)->view(), Qt::Key_Escape);
+        pump();
+        EXPECT_FALSE(combo(list)->view()->isVisible());
+        EXPECT_EQ(newListLines(), std::vector<std::string>{});
+    }
+
+    // A real question box, answered with its button.
+    gui::setMessageBoxResponder({});
+    const char* answer = "Нет";
+    QTimer answering;
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible())
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QString::fromUtf8(answer))
+                    QTest::mouseClick(button, Qt::LeftButton);
+    });
+    answering.start(10);
+    openList(modelList);
+    chooseInList(modelList, 4);
+    EXPECT_EQ(gui::text(modelList), "ПЧ Tovik Zr12");
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");
+    EXPECT_EQ(newListLines(), std::vector<std::string>{"#Combo_SelectModel - ПЧ Tovik Yv20"});
+
+    answer = "Да";
+    openList(modelList);
+    chooseInList(modelList, 4);
+    EXPECT_EQ(currentModelName, "ПЧ Tovik Yv20");
+    EXPECT_EQ(newListLines(), std::vector<std::string>{"#Combo_SelectModel - ПЧ Tovik Yv20"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "app/program_shell.h"
 #include "app/program_state.h"
+#include "app/settings_file.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
 #include "platform/gui/gui.h"
@@ -59,6 +61,30 @@ TEST_F(MainWindowTest, NewZr12BuildsTreeAndTable)
     EXPECT_EQ(gui::tableRowCount(ctl::table), 25);
     selectTreeItem(3);  // group P0: both of its subgroups
     EXPECT_EQ(gui::tableRowCount(ctl::table), 51);
+}
+
+// Neither Ctrl with a click nor Ctrl+Space takes the selection off the tree's selected item: the
+// table keeps its rows and no tree line without an item is logged.
+TEST_F(MainWindowTest, TheTreeAlwaysKeepsOneItemSelected)
+{
+    logOut = 1;
+    triggerMenu(cmd::newZr12);
+    selectTreeItem(4);  // subgroup P0.0
+    ASSERT_EQ(gui::tableRowCount(ctl::table), 25);
+    auto* tree = qobject_cast<QTreeWidget*>(gui::widgetOf(ctl::tree));
+    ASSERT_NE(tree, nullptr);
+    const QPoint selected = tree->visualItemRect(tree->selectedItems().value(0)).center();
+    const std::string log = readFileBytes("Paramora.log");
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+    pump();
+    EXPECT_EQ(gui::treeSelected(ctl::tree), 4);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Space, Qt::ControlModifier);
+    pump();
+    EXPECT_EQ(gui::treeSelected(ctl::tree), 4);
+    EXPECT_EQ(gui::tableRowCount(ctl::table), 25);
+    EXPECT_EQ(readFileBytes("Paramora.log"), log);
 }
 
 TEST_F(MainWindowTest, EveryModelOpensThroughFileNew)

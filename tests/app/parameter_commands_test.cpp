@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
@@ -246,6 +247,31 @@ TEST_F(ParameterCommands, WholeListCommandsAskFirst)
                                 "использовать контекстное меню.");
     EXPECT_TRUE(device.requests().empty());
     EXPECT_EQ(gui::progress(win::main), 0);
+}
+
+// While the read all runs, the user picks Connection, "Отключить" and then clicks "Прочитать": the
+// read all ends, the disconnect follows, and the click on the button it disabled does nothing (no
+// second question, no read on the closed port).
+TEST_F(ParameterCommands, ADisconnectAndAReadGivenDuringReadAllNeverReadTheClosedPort)
+{
+    bool clicked = false;
+    gui::setMessageBoxResponder([&](const gui::MessageBoxCall& call) {
+        messages.push_back(call);
+        if (!clicked) {
+            clicked = true;
+            gui::menuAction(cmd::disconnect)->trigger();
+            QTest::mouseClick(gui::widgetOf(ctl::readAllButton), Qt::LeftButton);
+        }
+        return gui::Answer::Yes;
+    });
+    clickButton(ctl::readAllButton);  // "Все параметры": asked first
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Подтверждение");
+    EXPECT_EQ(connectedPort, 0);
+    EXPECT_EQ(gui::progress(win::main), gui::tableRowCount(ctl::table));
+    const Lines log = logLines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "#Button_ReadParameters"), 1);
+    EXPECT_EQ(log.back(), "#Button_Disconnect");
 }
 
 TEST_F(ParameterCommands, WriteAllOfTheChangedParametersWritesThemWithoutAsking)

@@ -33,6 +33,29 @@ protected:
 
 };
 
+// A click on a coded set cell only shows its field; the value editor window opens when the user
+// clicks into that field.
+TEST_F(ValueEditorTest, ACodedFieldOpensItsWindowOnlyOnAClickIntoIt)
+{
+    triggerMenu(cmd::newZr12);
+    for (const auto& [code, window] : {std::pair{"P2.1.03", win::digitToHex}, std::pair{"P3.2.02", win::digitToDec},
+                                       std::pair{"P5.0.02", win::bitToHex}}) {
+        SCOPED_TRACE(code);
+        const int key = parameter(code).optionKey;
+        clickCell(showRowOf(code), 3);
+        EXPECT_TRUE(gui::controlVisible(key));
+        for (int editor : {win::digitToHex, win::digitToDec, win::bitToHex})
+            EXPECT_FALSE(gui::windowExists(editor)) << editor;
+        EXPECT_TRUE(gui::windowEnabled(win::main));
+
+        QTest::mouseClick(gui::widgetOf(key), Qt::LeftButton);
+        pump();
+        ASSERT_TRUE(gui::windowExists(window));
+        gui::windowWidget(window)->close();
+        pump();
+    }
+}
+
 TEST_F(ValueEditorTest, DigitToDecShowsTheFieldsOfTheValueAndStoresThemOnOk)
 {
     triggerMenu(cmd::newZr12);

@@ -266,6 +266,58 @@ TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
     EXPECT_EQ(gui::treeItemText(6, 3), "Группа P1");
 }
 
+// The tree and the table's highlighted row move from item to item as the user clicks, but no
+// gesture leaves them with nothing selected, and the tree reports no change meanwhile.
+TEST_F(GuiLayerTest, SingleSelectionViewsKeepTheirSelectedItem)
+{
+    gui::tree(0, 6, {0, 0, 200, 300});
+    for (const char* item : {"Измененные параметры", "Отмеченные параметры", "Все параметры"})
+        gui::treeAddItem(6, 0, item);
+    gui::table(0, 7, {200, 0, 400, 300});
+    gui::tableSetColumns(7, {{"√", 22}, {"Код", 60}});
+    for (int r = 0; r < 3; ++r)
+        gui::setCellText(7, gui::tableAppendRow(7), 1, "P0.0.0" + std::to_string(r));
+    auto* tree = qobject_cast<QAbstractItemView*>(gui::widgetOf(6));
+    auto* table = qobject_cast<QAbstractItemView*>(gui::widgetOf(7));
+    const auto selectedRows = [](QAbstractItemView* view) {
+        std::vector<int> rows;
+        for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+            if (index.column() == 0)
+                rows.push_back(index.row());
+        return rows;
+    };
+    struct Gesture {
+        const char* what;
+        std::function<void(QAbstractItemView*)> make;
+    };
+    const auto itemCentre = [](QAbstractItemView* view) { return view->visualRect(view->currentIndex()).center(); };
+    for (const Gesture& g : {Gesture{"Ctrl with a click", [&](QAbstractItemView* v) {
+                                 QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier, itemCentre(v));
+                             }},
+                             Gesture{"Ctrl+Space", [](QAbstractItemView* v) {
+                                 v->setFocus();
+                                 QTest::keyClick(v, Qt::Key_Space, Qt::ControlModifier);
+                             }},
+                             Gesture{"a click below the items", [](QAbstractItemView* v) {
+                                 QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
+                                                   QPoint(10, v->viewport()->height() - 5));
+                             }},
+                             Gesture{"Ctrl with a click below the items", [](QAbstractItemView* v) {
+                                 QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                                   QPoint(10, v->viewport()->height() - 5));
+                             }}}) {
+        SCOPED_TRACE(g.what);
+        gui::treeSelect(6, 1);
+        gui::tableSelectRow(7, 1);
+        for (QAbstractItemView* view : {tree, table}) {
+            g.make(view);
+            EXPECT_EQ(selectedRows(view), std::vector<int>{1});
+        }
+        EXPECT_EQ(gui::treeSelected(6), 1);
+        EXPECT_EQ(next().kind, gui::EventKind::None);
+    }
+}
+
 TEST_F(GuiLayerTest, MenuCommandsArriveAsMenuEventsAndKeepTheirStates)
 {
     gui::menuBegin(0, "Файл");
