@@ -172,9 +172,10 @@ bool open(Port& port, std::string_view path, const LineSettings& settings)
     return true;
 }
 
-// The kernel raises DTR and RTS at any open of a line whose speed is not 0; a port in use has them
-// up already, as a rule, and on a port nobody holds this close is the last and lowers them again
-// where the line is set to hang up on close, as after any program's last close.
+// The kernel raises DTR and RTS at any open of a line whose speed is not 0; a port in use that no
+// mark gave away (its holder's descriptors hidden from us) has them up already, as a rule, and on a
+// port nobody holds this close is the last and lowers them again where the line is set to hang up
+// on close, as after any program's last close.
 bool isFree(std::string_view path) { return isFree(path, DevicesOpenElsewhere::look()); }
 
 bool isFree(std::string_view path, const DevicesOpenElsewhere& openElsewhere)
