@@ -87,10 +87,12 @@ std::vector<std::string> freeSerialPorts()
     std::vector<std::string> candidates = onlyExtraCandidates ? std::vector<std::string>{} : serialPortCandidates();
     candidates.insert(candidates.end(), extraCandidates.begin(), extraCandidates.end());
     std::vector<std::string> free;
-    // Only a look: another program may use a port without locking it, and the program's own port
-    // is not touched here either. Connect applies the settings.
+    if (candidates.empty())
+        return free;
+    // Only a look: the port's settings are not touched here. Connect applies them.
+    const serial::DevicesOpenElsewhere openElsewhere = serial::DevicesOpenElsewhere::look();
     for (const std::string& path : candidates)
-        if (serial::isFree(path))
+        if (serial::isFree(path, openElsewhere))
             free.push_back(path);
     return free;
 }

@@ -16,6 +16,7 @@
 
 #include "platform/clock/clock.h"
 #include "platform/serial/lock_files.h"
+#include "platform/serial/open_elsewhere.h"
 #include "platform/serial/termios_settings.h"
 
 namespace serial {
@@ -106,14 +107,14 @@ bool applySettings(int fd, const LineSettings& settings)
 }
 
 // Opens the device without becoming its controlling terminal and without waiting for a carrier,
-// then looks for the marks by which another holder keeps it: a lock file (looked at before the
-// open, which would already raise the modem lines), a flock (the one taken here goes with the
-// descriptor) and the terminal's exclusive mode, which refuses others' opens except root's and so
-// is asked for too. Settings, queues and modem lines are left alone. -1 when the device does not
-// open, is no terminal, or is kept by another holder.
-int openFreeTerminal(std::string_view path)
+// unless another holder keeps it. A lock file and another process's descriptor are looked for
+// before the open, which would already raise the modem lines under that holder; a flock (the one
+// taken here goes with the descriptor) and the terminal's exclusive mode, which refuses others'
+// opens except root's and so is asked for too, only after it. Settings, queues and modem lines are
+// left alone. -1 when the device does not open, is no terminal, or is kept by another holder.
+int openFreeTerminal(std::string_view path, const DevicesOpenElsewhere& openElsewhere)
 {
-    if (heldByLockFile(path))
+    if (heldByLockFile(path) || openElsewhere.includes(path))
         return -1;
     const std::string name(path);
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -153,7 +154,7 @@ bool open(Port& port, std::string_view path, const LineSettings& settings)
     termios check{};
     if (!makeTermios(settings, check))
         return false;
-    const int fd = openFreeTerminal(path);
+    const int fd = openFreeTerminal(path, DevicesOpenElsewhere::look());
     if (fd < 0)
         return false;
     // The exclusive mode refuses any later open by others while the port is ours.
@@ -171,12 +172,15 @@ bool open(Port& port, std::string_view path, const LineSettings& settings)
     return true;
 }
 
-// The kernel raises DTR and RTS at any open of a line whose speed is not 0; a port in use has them
-// up already, as a rule, and on a port nobody holds this close is the last and lowers them again
-// where the line is set to hang up on close, as after any program's last close.
-bool isFree(std::string_view path)
+// The kernel raises DTR and RTS at any open of a line whose speed is not 0; a port in use that no
+// mark gave away (its holder's descriptors hidden from us) has them up already, as a rule, and on a
+// port nobody holds this close is the last and lowers them again where the line is set to hang up
+// on close, as after any program's last close.
+bool isFree(std::string_view path) { return isFree(path, DevicesOpenElsewhere::look()); }
+
+bool isFree(std::string_view path, const DevicesOpenElsewhere& openElsewhere)
 {
-    const int fd = openFreeTerminal(path);
+    const int fd = openFreeTerminal(path, openElsewhere);
     if (fd < 0)
         return false;
     ::close(fd);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/serial/open_elsewhere.h"
+
 namespace serial {
 
 struct LineSettings {
@@ -23,15 +25,19 @@ struct Port {
 
 // Opens the device exclusively with raw 8-bit-clean settings, no flow control and empty queues.
 // Fails (and leaves the port closed) when the path does not open, another holder has the port
-// (a lock file of a live process included, see lock_files.h), or the driver does not take the
-// settings. An open port is closed first.
+// (a lock file of a live process, see lock_files.h, and another process that merely has it open,
+// see open_elsewhere.h, included), or the driver does not take the settings. An open port is
+// closed first.
 bool open(Port& port, std::string_view path, const LineSettings& settings);
 
 void close(Port& port);
 
-// True when the device opens as a terminal and no other holder keeps it to itself by the marks
-// open() honours. Only looks: the terminal's settings, queues and lock are left as they were.
+// True when the device opens as a terminal and no other holder keeps it by the marks open()
+// honours. Only looks: the terminal's settings, queues and lock are left as they were, and a port
+// another holder keeps is not opened at all. The second form takes the processes' descriptors
+// from one look made for a whole scan.
 bool isFree(std::string_view path);
+bool isFree(std::string_view path, const DevicesOpenElsewhere& openElsewhere);
 
 bool isOpen(const Port& port);
 

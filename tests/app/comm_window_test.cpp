@@ -93,8 +93,10 @@ TEST_F(CommWindow, TheScanListsThePortsThatOpenAndRefreshScansAgain)
     EXPECT_EQ(logLines().back(), "#Combo_SelectCOM:" + device.path());
 }
 
-// A terminal program uses a port without a lock, at its own speed and settings, with a line it
-// has not read yet. Scanning lists the port and leaves all of that as it was.
+// Another user's terminal program uses a port without a lock, at its own speed and settings, with
+// a line it has not read yet. Its descriptors are hidden from us, so the scan opens the port to
+// look (this process's own descriptor plays that program here: ours hold nothing). Scanning lists
+// the port and leaves all of that as it was.
 TEST_F(CommWindow, TheScanLeavesAPortInUseAsItFoundIt)
 {
     PtyPair other;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -22,6 +24,8 @@
 #include "link/serial_link.h"
 #include "platform/serial/lock_files.h"
 #include "tests/support/device_app_harness.h"
+#include "tests/support/open_watch.h"
+#include "tests/support/other_process_holding.h"
 #include "tests/support/trace_text.h"
 
 namespace {
@@ -207,28 +211,51 @@ TEST_F(Connect, APortThatDoesNotOpenChangesNothing)
     expectDisconnectedControls(false);
 }
 
-// Another program holds the port through a lock file: the scan leaves it out, and a Connect made
-// after the lock appeared cannot open it.
-TEST_F(Connect, APortHeldThroughALockFileIsNeitherListedNorOpened)
+// Another program holds the port, through a lock file or merely by having it open: the scan leaves
+// it out, and a Connect made after the other program took it does not even open it.
+TEST_F(Connect, APortAnotherProgramHoldsIsNeitherListedNorOpened)
 {
     std::filesystem::create_directory(folder() + "lock");
     serial::setLockFolders({folder() + "lock"});
     const std::string lock = folder() + "lock/LCK.." + std::filesystem::path(device.path()).filename().string();
-    writeFileBytes(lock, std::to_string(getppid()) + "\n");
-    triggerMenu(cmd::commSettings);
-    EXPECT_EQ(entryOf(portList, device.path()), -1);
-    EXPECT_FALSE(gui::controlEnabled(connectButton));
+    std::optional<OtherProcessHolding> other;
+    struct Holder {
+        const char* name;
+        std::function<void()> take;
+        std::function<void()> release;
+    };
+    const Holder holders[] = {
+        {"lock file", [&] { writeFileBytes(lock, std::to_string(getppid()) + "\n"); },
+         [&] { std::filesystem::remove(lock); }},
+        {"plain open", [&] { ASSERT_TRUE(other.emplace(device.path()).holding()); }, [&] { other.reset(); }},
+    };
+    OpenWatch watch(device.path());
+    ASSERT_TRUE(watch.watching());
+    for (const Holder& holder : holders) {
+        SCOPED_TRACE(holder.name);
+        messages.clear();
+        holder.take();
+        watch.openedSinceLastLook();
+        triggerMenu(cmd::commSettings);
+        EXPECT_EQ(entryOf(portList, device.path()), -1);
+        EXPECT_FALSE(gui::controlEnabled(connectButton));
 
-    std::filesystem::remove(lock);
-    pickEntry(portList, entryOf(portList, "Обновить..."));
-    ASSERT_GE(entryOf(portList, device.path()), 0);
-    writeFileBytes(lock, std::to_string(getppid()) + "\n");
-    gui::setState(portList, entryOf(portList, device.path()));
-    clickButton(connectButton);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Невозможно открыть порт " + device.path());
-    expectDisconnectedControls(false);
-    EXPECT_TRUE(device.requests().empty());
+        holder.release();
+        pickEntry(portList, entryOf(portList, "Обновить..."));
+        ASSERT_GE(entryOf(portList, device.path()), 0);
+        holder.take();
+        watch.openedSinceLastLook();
+        gui::setState(portList, entryOf(portList, device.path()));
+        clickButton(connectButton);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, "Невозможно открыть порт " + device.path());
+        expectDisconnectedControls(false);
+        EXPECT_TRUE(device.requests().empty());
+        EXPECT_FALSE(watch.openedSinceLastLook());
+        holder.release();
+        gui::windowWidget(win::comm)->close();
+        pump();
+    }
 }
 
 TEST_F(Connect, WithADocumentOpenItIdentifiesTheDocumentsModel)
