@@ -106,7 +106,7 @@ void flushPendingScreenWork(bool shownOnly = false);
 // The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();
 void installQtTranslations();
-// Windows that others own get a window type that takes their minimise and maximise boxes away.
+// Windows that others own are declared to the window manager as what they are.
 void installOwnedWindowTypes();
 
 // Control events raised by the user's own actions.
