@@ -60,6 +60,7 @@ QApplication* application()
     detail::applyProgramFont();
     detail::installQtTranslations();
     detail::installOwnedWindowTypes();
+    detail::installInputHolderReturn();
     return app;
 }
 }  // namespace
