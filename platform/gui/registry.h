@@ -83,8 +83,9 @@ void forgetWindowControls(int window);
 WindowRecord* windowHoldingInput(int window);
 
 // Makes the window that holds the input for this one active, bringing back any minimised window on
-// the way to it; nothing while the window given is hidden or minimised itself.
-void activateInputHolder(int window);
+// the way to it; nothing while the window given is hidden or minimised itself. focusJustGiven: the
+// window manager has just given the window given the focus, whatever Qt takes for active.
+void activateInputHolder(int window, bool focusJustGiven = false);
 
 // A minimised window (ours or a dialog) that a window of ours waits for, itself or through
 // another, comes back as above; any other stays minimised.

@@ -100,7 +100,7 @@ std::vector<QWidget*> widgetsToInput(int window)
 // Makes the window that holds the input for this one active. An owned window on the way that was
 // minimised comes back first: the window given is disabled while it waits, and the program would
 // be stranded. The window given, if minimised itself, stays so: the user put it away.
-void activateInputHolder(int window)
+void activateInputHolder(int window, bool focusJustGiven)
 {
     const std::vector<QWidget*> chain = widgetsToInput(window);
     if (chain.empty() || !chain.front()->isVisible() || chain.front()->isMinimized())
@@ -108,7 +108,13 @@ void activateInputHolder(int window)
     for (QWidget* owned : chain)
         if (owned != chain.front())
             showNormalAgain(owned);
-    if (QWidget* holder = chain.back(); QApplication::activeWindow() != holder) {
+    QWidget* holder = chain.back();
+    if (focusJustGiven && holder != chain.front()) {
+        // Qt may still take the holder for active: the request goes out whatever it thinks.
+        holder->raise();
+        if (QWindow* handle = holder->windowHandle())
+            handle->requestActivate();
+    } else if (QApplication::activeWindow() != holder) {
         holder->raise();
         holder->activateWindow();
     }
