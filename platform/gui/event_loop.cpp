@@ -73,6 +73,7 @@ QApplication* application()
     detail::installQtTranslations();
     detail::installOwnedWindowTypes();
     detail::installInputHold();
+    detail::installInputHolderReturn();
     return app;
 }
 }  // namespace

@@ -82,6 +82,15 @@ void forgetWindowControls(int window);
 // disabled, the visible window it owns that it waits for (and so on down). Null: no such window.
 WindowRecord* windowHoldingInput(int window);
 
+// Makes the window that holds the input for this one active, bringing back any minimised window on
+// the way to it; nothing while the window given is hidden or minimised itself. focusJustGiven: the
+// window manager has just given the window given the focus, whatever Qt takes for active.
+void activateInputHolder(int window, bool focusJustGiven = false);
+
+// A minimised window (ours or a dialog) that a window of ours waits for, itself or through
+// another, comes back as above; any other stays minimised.
+void bringBackIfWaitedFor(QWidget* window);
+
 // The window a message box or file dialog belongs to, so that it stays above it: the window that
 // holds the user's input (the main window, or the window it is disabled for); null before the main
 // window is shown.
@@ -106,8 +115,10 @@ void flushPendingScreenWork(bool shownOnly = false);
 // The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();
 void installQtTranslations();
-// Windows that others own get a window type that takes their minimise and maximise boxes away.
+// Windows that others own are declared to the window manager as what they are.
 void installOwnedWindowTypes();
+// A minimised window that another one waits for comes back.
+void installInputHolderReturn();
 
 // Events of the user's own actions (clicks, picks, keys, menu commands, close boxes); postEvent
 // queues the program's own, which always arrive.

@@ -8,6 +8,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/gui/registry.h"
 
 namespace gui {
@@ -28,24 +31,33 @@ WindowRecord* findWindow(int window)
     return &it->second;
 }
 
+namespace {
 // A disabled window waits for a window it owns: that one, or the one it waits for in turn, takes
 // the input. Windows that only accompany their owner (the tool window, the window kept on top)
 // never do. Focus is no guide, as the program makes the main window active again during a long
-// exchange.
-WindowRecord* windowHoldingInput(int window)
+// exchange. The chain runs from the window given to the one that holds its input.
+std::vector<WindowRecord*> windowsToInput(int window)
 {
-    WindowRecord* holder = findWindow(window);
-    while (holder && !holder->enabled) {
+    std::vector<WindowRecord*> chain;
+    for (WindowRecord* step = findWindow(window); step && std::ranges::find(chain, step) == chain.end();) {
+        chain.push_back(step);
+        if (step->enabled)
+            break;
         WindowRecord* owned = nullptr;
         for (auto& [number, record] : windows())
-            if (record.owner == holder->number && record.widget && record.widget->isVisible() &&
+            if (record.owner == step->number && record.widget && record.widget->isVisible() &&
                 !(record.flags & (toolWindow | alwaysOnTop)))
                 owned = &record;
-        if (!owned)
-            break;
-        holder = owned;
+        step = owned;
     }
-    return holder;
+    return chain;
+}
+}  // namespace
+
+WindowRecord* windowHoldingInput(int window)
+{
+    const std::vector<WindowRecord*> chain = windowsToInput(window);
+    return chain.empty() ? nullptr : chain.back();
 }
 
 QWidget* dialogOwner()
@@ -58,6 +70,68 @@ QWidget* dialogOwner()
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::string str(const QString& text) { return text.toStdString(); }
+
+namespace {
+void showNormalAgain(QWidget* window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+}
+
+// The windows from the one given to the one that holds its input, and above that the dialogs
+// (message boxes, file dialogs) open over it, the modal one last.
+std::vector<QWidget*> widgetsToInput(int window)
+{
+    std::vector<QWidget*> chain;
+    for (WindowRecord* record : windowsToInput(window))
+        chain.push_back(record->widget);
+    std::vector<QWidget*> dialogs;
+    QWidget* dialog = QApplication::activeModalWidget();
+    for (; dialog && !chain.empty() && dialog != chain.back();
+         dialog = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr)
+        dialogs.push_back(dialog);
+    if (dialog && !chain.empty())
+        chain.insert(chain.end(), dialogs.rbegin(), dialogs.rend());
+    return chain;
+}
+
+}  // namespace
+
+// Makes the window that holds the input for this one active. An owned window on the way that was
+// minimised comes back first: the window given is disabled while it waits, and the program would
+// be stranded. The window given, if minimised itself, stays so: the user put it away.
+void activateInputHolder(int window, bool focusJustGiven)
+{
+    const std::vector<QWidget*> chain = widgetsToInput(window);
+    if (chain.empty() || !chain.front()->isVisible() || chain.front()->isMinimized())
+        return;
+    for (QWidget* owned : chain)
+        if (owned != chain.front())
+            showNormalAgain(owned);
+    QWidget* holder = chain.back();
+    if (focusJustGiven && holder != chain.front()) {
+        // Qt may still take the holder for active: the request goes out whatever it thinks.
+        holder->raise();
+        if (QWindow* handle = holder->windowHandle())
+            handle->requestActivate();
+    } else if (QApplication::activeWindow() != holder) {
+        holder->raise();
+        holder->activateWindow();
+    }
+}
+
+void bringBackIfWaitedFor(QWidget* window)
+{
+    QWidget* top = window;
+    while (top->parentWidget())
+        top = top->parentWidget()->window();
+    for (const auto& [number, record] : windows())
+        if (record.widget == top) {
+            if (std::ranges::count(widgetsToInput(number), window))
+                activateInputHolder(number);
+            return;
+        }
+}
 
 namespace {
 // The inner minimum that gives the outer minimum with the frame the window has now.
@@ -102,17 +176,14 @@ protected:
         QMainWindow::moveEvent(event);
         keepMinimumOuterSize();
     }
-    // The window manager activates a disabled window whose title bar is clicked, and its keys
-    // would then go nowhere: the window it waits for takes the activation over.
+    // The window manager activates a disabled window whose title bar is clicked, or that is picked
+    // in a task list, and its keys would then go nowhere: the window it waits for takes the
+    // activation over.
     void changeEvent(QEvent* event) override
     {
         QMainWindow::changeEvent(event);
-        if (event->type() != QEvent::ActivationChange || !isActiveWindow())
-            return;
-        if (auto* holder = windowHoldingInput(number_); holder && holder->widget != this) {
-            holder->widget->raise();
-            holder->widget->activateWindow();
-        }
+        if (event->type() == QEvent::ActivationChange && isActiveWindow())
+            activateInputHolder(number_);
     }
 
 private:
@@ -212,6 +283,9 @@ void showWindow(int window, bool show, bool activate)
         return;
     }
     record->widget->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    // An owned window hidden while minimised comes back normal: its owner may be waiting for it.
+    if (record->owner >= 0)
+        showNormalAgain(record->widget);
     if (record->widget->isMinimized() || record->widget->isMaximized())
         record->widget->show();
     else
@@ -268,15 +342,7 @@ bool windowEnabled(int window)
     return record && record->enabled;
 }
 
-// A disabled window hands the activation to the window it waits for.
-void activateWindow(int window)
-{
-    if (auto* record = windowHoldingInput(window);
-        record && record->widget->isVisible() && QApplication::activeWindow() != record->widget) {
-        record->widget->raise();
-        record->widget->activateWindow();
-    }
-}
+void activateWindow(int window) { activateInputHolder(window); }
 
 namespace {
 constexpr int onScreenWaitLimitMs = 500;

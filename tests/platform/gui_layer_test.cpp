@@ -48,6 +48,22 @@ protected:
     }
     void TearDown() override { gui::closeAllWindows(); }
 
+    // Shows a real message box through the layer and, once it is on the screen, hands it to act
+    // (the layer's call does not return before the box is answered).
+    static void actOnMessageBox(const std::function<void()>& show, const std::function<void(QPointer<QMessageBox>)>& act)
+    {
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            driver.stop();
+            act(box);
+        });
+        driver.start(10);
+        show();
+    }
+
     gui::Event next()
     {
         for (int i = 0; i < 50; ++i) {
@@ -425,6 +441,67 @@ TEST_F(GuiLayerTest, ADisabledWindowHandsItsActivationToTheWindowItWaitsFor)
     EXPECT_EQ(activeAfter([] { gui::activateWindow(0); }), gui::windowWidget(0));
 }
 
+// A window the disabled main window waits for comes back when a window manager minimises it, and
+// again when it is shown after being hidden minimised; minimised along with the main window, it
+// stays so until the main window comes back.
+TEST_F(GuiLayerTest, AMinimisedWindowThatTheMainWindowWaitsForComesBack)
+{
+    ASSERT_TRUE(gui::openWindow(4, {0, 0, 340, 335}, "Настройки подключения", gui::closeBox, 0));
+    gui::showWindow(4, true);
+    gui::enableWindow(0, false);
+    QWidget* comm = gui::windowWidget(4);
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    };
+
+    comm->setWindowState(Qt::WindowMinimized);
+    settle();
+    EXPECT_EQ(gui::windowState(4), gui::WindowState::Normal);
+    EXPECT_EQ(QApplication::activeWindow(), comm);
+
+    gui::setWindowState(0, gui::WindowState::Minimised);
+    comm->setWindowState(Qt::WindowMinimized);
+    settle();
+    EXPECT_EQ(gui::windowState(4), gui::WindowState::Minimised);
+    gui::setWindowState(0, gui::WindowState::Normal);
+    gui::windowWidget(0)->activateWindow();
+    settle();
+    EXPECT_EQ(gui::windowState(4), gui::WindowState::Normal);
+    EXPECT_EQ(QApplication::activeWindow(), comm);
+
+    gui::showWindow(4, false);
+    comm->setWindowState(Qt::WindowMinimized);
+    gui::showWindow(4, true);
+    EXPECT_EQ(gui::windowState(4), gui::WindowState::Normal);
+}
+
+// So does a message box over that window, and the window itself when both were minimised.
+TEST_F(GuiLayerTest, AMinimisedMessageBoxOverAnOwnedWindowComesBack)
+{
+    gui::setMessageBoxResponder({});
+    ASSERT_TRUE(gui::openWindow(4, {0, 0, 340, 335}, "Настройки подключения", gui::closeBox, 0));
+    gui::showWindow(4, true);
+    gui::enableWindow(0, false);
+    bool boxBack = false, commBack = false, boxActive = false;
+    actOnMessageBox([] { gui::messageBox("Ошибка", "Текущий порт недоступен!", gui::Icon::Error); },
+                    [&](QPointer<QMessageBox> box) {
+                        EXPECT_EQ(box->parentWidget(), gui::windowWidget(4));
+                        gui::windowWidget(4)->setWindowState(Qt::WindowMinimized);
+                        box->setWindowState(Qt::WindowMinimized);
+                        for (int i = 0; i < 5; ++i)
+                            QApplication::processEvents();
+                        boxBack = box && !box->isMinimized();
+                        commBack = !gui::windowWidget(4)->isMinimized();
+                        boxActive = box && QApplication::activeWindow() == box;
+                        if (box)
+                            QTest::mouseClick(box->buttons().front(), Qt::LeftButton);
+                    });
+    EXPECT_TRUE(boxBack);
+    EXPECT_TRUE(commBack);
+    EXPECT_TRUE(boxActive);
+}
+
 TEST_F(GuiLayerTest, CloseBoxOnlyReports)
 {
     gui::windowWidget(0)->close();
@@ -443,29 +520,24 @@ TEST_F(GuiLayerTest, AQuestionBoxIsAnsweredOnlyByItsButtons)
         const char* const buttonText = text;  // older clang cannot capture a structured binding
         SCOPED_TRACE(buttonText);
         bool standsAfterEscape = false, standsAfterClose = false, clicked = false;
-        QTimer driver;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            driver.stop();
-            QWidget* focused = box->focusWidget() ? box->focusWidget() : box.data();
-            QTest::keyClick(focused, Qt::Key_Escape);
-            standsAfterEscape = box && box->isVisible();
-            if (box)
-                box->close();
-            standsAfterClose = box && box->isVisible();
-            if (!box)
-                return;
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == QString::fromUtf8(buttonText)) {
-                    QTest::mouseClick(button, Qt::LeftButton);
-                    clicked = true;
-                }
-        });
-        driver.start(10);
-        const gui::Answer got =
-            gui::messageBox("Внимание", "Желаете сохранить?", gui::Icon::Question, gui::Buttons::YesNo);
+        gui::Answer got = gui::Answer::Ok;
+        actOnMessageBox(
+            [&] { got = gui::messageBox("Внимание", "Желаете сохранить?", gui::Icon::Question, gui::Buttons::YesNo); },
+            [&](QPointer<QMessageBox> box) {
+                QWidget* focused = box->focusWidget() ? box->focusWidget() : box.data();
+                QTest::keyClick(focused, Qt::Key_Escape);
+                standsAfterEscape = box && box->isVisible();
+                if (box)
+                    box->close();
+                standsAfterClose = box && box->isVisible();
+                if (!box)
+                    return;
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == QString::fromUtf8(buttonText)) {
+                        QTest::mouseClick(button, Qt::LeftButton);
+                        clicked = true;
+                    }
+            });
         EXPECT_TRUE(standsAfterEscape);
         EXPECT_TRUE(standsAfterClose);
         EXPECT_TRUE(clicked);

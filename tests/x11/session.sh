@@ -1,19 +1,31 @@
 # Real X session for checks that only a real X server with a window manager shows: sourced by the
 # *_check.sh scripts beside it. Each check runs the real program binary in a temporary folder under
-# its own Xvfb (a free display) with openbox, drives it with xdotool and reads results from files,
-# the log and the window tree. Exit 77 marks a skip when the tools are missing.
+# its own Xvfb (a free display) with a window manager, drives it with xdotool and reads results from
+# files, the log and the window tree. Exit 77 marks a skip when the tools are missing.
+#
+# X11_WM picks the window manager: openbox (the default), metacity, marco, xfwm4 or kwin.
 set -euo pipefail
+
+# How to run the window manager, and the programs that takes.
+case "${X11_WM:=openbox}" in
+    openbox) x11_wm_run=(openbox) x11_wm_tools=(openbox) ;;
+    metacity) x11_wm_run=(env GSETTINGS_BACKEND=memory metacity --no-composite --sm-disable) x11_wm_tools=(metacity) ;;
+    marco) x11_wm_run=(env GSETTINGS_BACKEND=memory marco --no-composite) x11_wm_tools=(marco) ;;
+    xfwm4) x11_wm_run=(dbus-run-session -- xfwm4 --compositor=off) x11_wm_tools=(dbus-run-session xfwm4) ;;
+    kwin) x11_wm_run=(env QT_QPA_PLATFORM=xcb kwin_x11) x11_wm_tools=(kwin_x11) ;;
+    *) echo "X11_WM names no window manager these checks know: $X11_WM"; exit 1 ;;
+esac
 
 x11_require() {
     local tool
-    for tool in Xvfb openbox xdotool wmctrl xwininfo xprop "$@"; do
+    for tool in Xvfb "${x11_wm_tools[@]}" xdotool wmctrl xwininfo xprop "$@"; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (tools/install-deps.sh)"; exit 77; }
     done
     [ -x "${PARAMORA_BINARY:-}" ] || { echo "PARAMORA_BINARY does not name the program"; exit 1; }
 }
 
-# Starts Xvfb on a free display and openbox on it, makes a temporary working folder the current
-# directory and sets DISPLAY. Everything is ended and removed on exit.
+# Starts Xvfb on a free display and the window manager on it, makes a temporary working folder the
+# current directory and sets DISPLAY. Everything is ended and removed on exit.
 x11_start() {
     X11_DIR=$(mktemp -d)
     X11_PIDS=()
@@ -27,15 +39,21 @@ x11_start() {
     [ -s "$X11_DIR/display" ] || { echo "Xvfb did not start"; cat "$X11_DIR/xvfb.log"; exit 1; }
     export DISPLAY=":$(head -n1 "$X11_DIR/display")"
     unset QT_QPA_PLATFORM
+    # The window manager keeps its settings, caches and sockets in the check's folder, not in the
+    # user's home.
+    local wm_home=$X11_DIR/wm-home
+    mkdir -p "$wm_home/config" "$wm_home/cache" "$wm_home/data" "$wm_home/runtime"
+    chmod 700 "$wm_home/runtime"
     for attempt in 1 2; do
-        openbox >"$X11_DIR/openbox.log" 2>&1 &
+        XDG_CONFIG_HOME=$wm_home/config XDG_CACHE_HOME=$wm_home/cache XDG_DATA_HOME=$wm_home/data \
+            XDG_RUNTIME_DIR=$wm_home/runtime "${x11_wm_run[@]}" >"$X11_DIR/wm.log" 2>&1 &
         X11_PIDS+=($!)
         for n in $(seq 300); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
         wmctrl -m >/dev/null 2>&1 && break
         kill "${X11_PIDS[-1]}" 2>/dev/null || true
         wait "${X11_PIDS[-1]}" 2>/dev/null || true
     done
-    wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; cat "$X11_DIR/openbox.log"; exit 1; }
+    wmctrl -m >/dev/null 2>&1 || { echo "$X11_WM did not start"; cat "$X11_DIR/wm.log"; exit 1; }
     mkdir -p "$X11_DIR/work"
     cd "$X11_DIR/work"
 }
@@ -196,8 +214,13 @@ x11_geometry() {
     HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
 }
 
-# Prints the frame around a window (_NET_FRAME_EXTENTS) as "left right top bottom".
-x11_frame() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
+# Prints the frame around a window (_NET_FRAME_EXTENTS) as "left right top bottom"; a window the
+# window manager does not frame has "0 0 0 0".
+x11_frame() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ',')
+    echo "${extents:-0 0 0 0}"
+}
 
 # Left-clicks a window's title bar, as a user raising it would: its middle, or, where another
 # window given as $2 covers that, a point near either end that is free.
@@ -234,6 +257,27 @@ x11_outer_size() {
 # manages the window) as short names: CLOSE MOVE MINIMIZE ...
 x11_allowed_actions() {
     xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/^[^=]*= *//; s/_NET_WM_ACTION_//g; s/,//g'
+}
+
+# Asks the window manager to close a window as a user would: with the window active, Alt+F4, which
+# every window manager here takes as its close command. It closes nothing the manager does not
+# allow to be closed.
+x11_close_by_manager() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+    xdotool key alt+F4
+}
+
+# The Main Window takes a command: Connection, "Монитор" writes its tag to the log and shows the
+# Monitor Window, and the same again hides it. $1 says after what.
+x11_expect_main_takes_command() {
+    local before
+    before=$(grep -c "#MenuItem_Monitor" Paramora.log || true)
+    x11_menu 1 Down Return
+    x11_wait_until "after $1, the Main Window took no command" \
+        bash -c "[ \$(grep -c '#MenuItem_Monitor' Paramora.log) -gt $before ]"
+    x11_wait_window "^Монитор$" >/dev/null
+    x11_menu 1 Down Return
+    x11_wait_gone "^Монитор$"
 }
 
 # Returns once the window manager has handled every input event and request sent so far: it
