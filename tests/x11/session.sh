@@ -84,7 +84,9 @@ x11_write_settings() {
 # there); PARAMORA_PID names it. Waits for its Main Window, whose id is MAIN_WINDOW.
 x11_start_program() {
     [ -e Paramora.ini ] || x11_write_settings
-    "$PARAMORA_BINARY" "$@" >"$X11_DIR/program.log" 2>&1 &
+    # Qt's file dialogs remember their last folder in the user's settings: keep that in the check's folder.
+    mkdir -p "$X11_DIR/program-config"
+    XDG_CONFIG_HOME=$X11_DIR/program-config "$PARAMORA_BINARY" "$@" >"$X11_DIR/program.log" 2>&1 &
     PARAMORA_PID=$!
     X11_PIDS+=("$PARAMORA_PID")
     MAIN_WINDOW=$(x11_wait_window "Paramora")
