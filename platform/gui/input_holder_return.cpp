@@ -7,10 +7,9 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/gui/registry.h"
+#include "platform/gui/x11_atom.h"
 
 namespace gui::detail {
 namespace {
@@ -39,15 +38,6 @@ protected:
     }
 };
 
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
-{
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
 // A window manager that gives a window the focus tells it the time of the user's action (the
 // click) in a WM_TAKE_FOCUS message, which may reach Qt after the window's activation, and may
 // give the focus more than once for one click (metacity on a title bar): an activation the
@@ -57,7 +47,7 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 class FocusTimeHandOff : public QAbstractNativeEventFilter {
 public:
     explicit FocusTimeHandOff(xcb_connection_t* connection)
-        : protocols_(internAtom(connection, "WM_PROTOCOLS")), takeFocus_(internAtom(connection, "WM_TAKE_FOCUS"))
+        : protocols_(x11Atom(connection, "WM_PROTOCOLS")), takeFocus_(x11Atom(connection, "WM_TAKE_FOCUS"))
     {
     }
 

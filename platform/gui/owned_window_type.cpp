@@ -6,35 +6,26 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "platform/gui/registry.h"
+#include "platform/gui/x11_atom.h"
 
 namespace gui::detail {
 namespace {
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
-{
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
 struct Atoms {
     xcb_atom_t type, toolbar, dialog, utility, supportingCheck, name, utf8;
 };
 
 const Atoms& atoms(xcb_connection_t* connection)
 {
-    static const Atoms atoms{internAtom(connection, "_NET_WM_WINDOW_TYPE"),
-                             internAtom(connection, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
-                             internAtom(connection, "_NET_WM_WINDOW_TYPE_DIALOG"),
-                             internAtom(connection, "_NET_WM_WINDOW_TYPE_UTILITY"),
-                             internAtom(connection, "_NET_SUPPORTING_WM_CHECK"),
-                             internAtom(connection, "_NET_WM_NAME"),
-                             internAtom(connection, "UTF8_STRING")};
+    static const Atoms atoms{x11Atom(connection, "_NET_WM_WINDOW_TYPE"),
+                             x11Atom(connection, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
+                             x11Atom(connection, "_NET_WM_WINDOW_TYPE_DIALOG"),
+                             x11Atom(connection, "_NET_WM_WINDOW_TYPE_UTILITY"),
+                             x11Atom(connection, "_NET_SUPPORTING_WM_CHECK"),
+                             x11Atom(connection, "_NET_WM_NAME"),
+                             x11Atom(connection, "UTF8_STRING")};
     return atoms;
 }
 
