@@ -28,6 +28,10 @@ CollectedReply collectUntilSilence(std::int64_t silenceMs);
 // ASCII: collects until a line feed arrives or more than `gapMs` pass without a new byte.
 CollectedReply collectUntilLineEnd(std::int64_t gapMs);
 
-// Reads and drops whatever arrives until more than `quietMs` have passed since the line last did
-// something of ours: the last frame went out or the last reply was collected.
-void dropLateAnswers(std::int64_t quietMs);
+// Waits until a byte arrives or the clock (sysclock::microseconds) passes `deadlineUs`. True when a
+// byte is waiting; false once the deadline has passed or the port is gone.
+bool awaitByteUntil(std::int64_t deadlineUs);
+
+// Reads and drops one reply as the collectors above would take it (RTU: until the silence,
+// ASCII: until its line end or the gap), leaving incomingBuffer as it is.
+void dropReply(std::int64_t silenceMs, bool ascii);

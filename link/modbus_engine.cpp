@@ -15,6 +15,7 @@
 #include "link/request_limits.h"
 #include "link/serial_link.h"
 #include "link/trace.h"
+#include "platform/clock/clock.h"
 
 namespace {
 
@@ -42,33 +43,52 @@ void traceReply(RequestDirection direction, std::int64_t replyMs, const std::str
               bytesText);
 }
 
+// What the line has shown of one request so far. A device answers the frames it takes in turn, so
+// a late answer to an earlier attempt comes before the answer to a later one, and the answers
+// still owed are the frames sent less the replies seen (a garbled or exception reply is an answer).
+struct RequestLine {
+    RequestDirection direction;
+    bool ascii;
+    std::array<std::uint8_t, linkBufferSize> body{};  // ASCII: the request without its checksum
+    int framesSent = 0;
+    int repliesSeen = 0;
+    std::int64_t firstFrameUs = 0;
+    std::int64_t lastFrameUs = 0;
+    std::int64_t firstReplyUs = 0;
+    std::int64_t lastReplyUs = 0;
+};
+
+// ASCII replies end at their line feed, or when the line falls silent for longer than the reply
+// time-out.
+std::int64_t replyGapMs(bool ascii) { return ascii ? std::max<std::int64_t>(waitTimer, silenceLimitMs()) : silenceLimitMs(); }
+
+void noteReply(RequestLine& line)
+{
+    line.lastReplyUs = sysclock::microseconds();
+    if (line.repliesSeen++ == 0)
+        line.firstReplyUs = line.lastReplyUs;
+}
+
 // Sends the `length` bytes of outgoingBuffer once the line is clear of stale input, and waits for
 // the first byte of the reply. Returns the milliseconds waited, or -1 after a time-out (traced) or
 // once the port is gone.
-std::int64_t sendAndWaitForReply(int length)
+std::int64_t sendAndWaitForReply(RequestLine& line, int length)
 {
     discardStaleInput();
     // Nothing of an earlier reply may pass for part of this one.
     std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
     sendFrame(outgoingBuffer, length);
+    line.lastFrameUs = sysclock::microseconds();
+    if (line.framesSent++ == 0)
+        line.firstFrameUs = line.lastFrameUs;
     const std::int64_t replyMs = waitForFirstByte(waitTimer);
-    if (replyMs < 0 && !serial::portLost(serialPort)) {
+    if (replyMs >= 0) {
+        noteReply(line);
+    } else if (!serial::portLost(serialPort)) {
         traceLine("Превышено время ожидания");
         modbusRequest.status = statusTimeout;
     }
     return replyMs;
-}
-
-// The frame in outgoingBuffer is `length` bytes, CRC included.
-ReplyCheck rtuAttempt(RequestDirection direction, int attempt, int length)
-{
-    traceLine("Запрос " + std::to_string(attempt) + ": " + hexBytesText(outgoingBuffer, static_cast<std::size_t>(length)));
-    const std::int64_t replyMs = sendAndWaitForReply(length);
-    if (replyMs < 0)
-        return {};
-    const CollectedReply reply = collectUntilSilence(silenceLimitMs());
-    traceReply(direction, replyMs, hexBytesText(incomingBuffer, static_cast<std::size_t>(reply.length)));
-    return checkRtuReply(direction, reply);
 }
 
 // The received characters as they stand; the line end and other control bytes would break the
@@ -88,22 +108,40 @@ std::string asciiText(const std::uint8_t* bytes, int length)
     return text;
 }
 
-// ASCII: the same body as RTU (without its CRC) in ':' hex LRC CR LF framing; the reply ends at
-// its line feed or when the line falls silent for longer than the reply time-out.
-ReplyCheck asciiAttempt(RequestDirection direction, int attempt, int rtuLength)
+// Collects the reply whose first byte has come `replyMs` after the frame, traces it and checks it
+// against the request.
+ReplyCheck takeReply(const RequestLine& line, std::int64_t replyMs)
 {
-    std::array<std::uint8_t, linkBufferSize> body{};
-    const int bodyLength = rtuLength - 2;
-    std::copy(outgoingBuffer, outgoingBuffer + bodyLength, body.begin());
-    const auto length = static_cast<int>(
-        asciiEncode(body.data(), static_cast<std::size_t>(bodyLength), outgoingBuffer, linkBufferSize));
-    traceLine("Запрос " + std::to_string(attempt) + ": " + asciiText(outgoingBuffer, length));
-    const std::int64_t replyMs = sendAndWaitForReply(length);
+    if (line.ascii) {
+        const CollectedReply reply = collectUntilLineEnd(replyGapMs(true));
+        traceReply(line.direction, replyMs, asciiText(incomingBuffer, reply.length));
+        return checkAsciiReply(line.direction, line.body.data(), reply);
+    }
+    const CollectedReply reply = collectUntilSilence(replyGapMs(false));
+    traceReply(line.direction, replyMs, hexBytesText(incomingBuffer, static_cast<std::size_t>(reply.length)));
+    return checkRtuReply(line.direction, reply);
+}
+
+// The RTU frame in outgoingBuffer is `rtuLength` bytes, CRC included. ASCII carries the same body
+// (without the CRC) in ':' hex LRC CR LF framing.
+ReplyCheck attempt(RequestLine& line, int number, int rtuLength)
+{
+    int length = rtuLength;
+    std::string shown;
+    if (line.ascii) {
+        const int bodyLength = rtuLength - 2;
+        std::copy(outgoingBuffer, outgoingBuffer + bodyLength, line.body.begin());
+        length = static_cast<int>(
+            asciiEncode(line.body.data(), static_cast<std::size_t>(bodyLength), outgoingBuffer, linkBufferSize));
+        shown = asciiText(outgoingBuffer, length);
+    } else {
+        shown = hexBytesText(outgoingBuffer, static_cast<std::size_t>(length));
+    }
+    traceLine("Запрос " + std::to_string(number) + ": " + shown);
+    const std::int64_t replyMs = sendAndWaitForReply(line, length);
     if (replyMs < 0)
         return {};
-    const CollectedReply reply = collectUntilLineEnd(std::max<std::int64_t>(waitTimer, silenceLimitMs()));
-    traceReply(direction, replyMs, asciiText(incomingBuffer, reply.length));
-    return checkAsciiReply(direction, body.data(), reply);
+    return takeReply(line, replyMs);
 }
 
 // No port, or the port went away: the request ends here, and the program hears of it once.
@@ -114,13 +152,50 @@ void reportPortUnavailable()
         sink.portUnavailable(portUnavailableText);
 }
 
-// An attempt that timed out may still be answered, and so may one whose "reply" was noise; a read
-// reply names no register, so such an answer would pass for the next request's reply. A request
-// that its first attempt did not settle is therefore followed by a wait that drops whatever comes:
-// the device may answer up to a time-out late, and turns to a further attempt only once it has
-// answered the one before, hence twice the time-out after the last frame out or the last reply.
-// Within the request a late answer is welcome: every attempt asks the same.
-void dropAnswersStillOnTheirWay() { dropLateAnswers(2 * std::int64_t{waitTimer}); }
+// A failed attempt: false when the port went away with it (reported), which ends the request.
+bool closeFailedAttempt()
+{
+    if (serial::portLost(serialPort)) {
+        reportPortUnavailable();
+        return false;
+    }
+    traceLine("");
+    return true;
+}
+
+// A read reply names no register, so an answer still owed when the request ends would pass for the
+// next request's reply. A device may be late by any amount, and one that takes a request at a time
+// answers the last of n attempts n times its latency after the first. So while answers are owed they
+// are awaited as long as the latency seen says: the next one within half as much again as the
+// first reply took after the first frame, counted from the last reply in; with no reply at all, as
+// long again as the attempts took. Until the request is settled such an answer may still be its
+// answer (every attempt asks the same); after that it is dropped unseen.
+void awaitAnswersStillOwed(RequestLine& line, bool settled)
+{
+    std::int64_t deadline = 0;
+    if (line.repliesSeen == 0) {
+        const std::int64_t now = sysclock::microseconds();
+        deadline = now + (now - line.firstFrameUs);
+    }
+    while (line.repliesSeen < line.framesSent) {
+        if (line.repliesSeen > 0) {
+            const std::int64_t latency = line.firstReplyUs - line.firstFrameUs;
+            deadline = line.lastReplyUs + latency + latency / 2;
+        }
+        if (!awaitByteUntil(deadline))
+            return;
+        noteReply(line);
+        if (settled) {
+            dropReply(replyGapMs(line.ascii), line.ascii);
+            continue;
+        }
+        std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
+        const ReplyCheck result = takeReply(line, (line.lastReplyUs - line.lastFrameUs) / 1000);
+        if (!result.success && !closeFailedAttempt())
+            return;
+        settled = result.success || result.noFurtherAttempt;
+    }
+}
 
 void execute(RequestDirection direction)
 {
@@ -128,31 +203,23 @@ void execute(RequestDirection direction)
         reportPortUnavailable();
         return;
     }
+    RequestLine line{direction, modbusRequest.mode == "ASCII"};
     const int attempts = std::max(repeatCount, 1);
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
+    bool settled = false;
+    for (int number = 1; number <= attempts && !settled; ++number) {
         const int length =
             direction == RequestDirection::Read ? buildReadFrame(modbusRequest) : buildWriteFrame(modbusRequest);
         if (length == 0) {
             modbusRequest.status = statusIllegalFunction;
             return;
         }
-        const ReplyCheck result = modbusRequest.mode == "ASCII" ? asciiAttempt(direction, attempt, length)
-                                                                : rtuAttempt(direction, attempt, length);
-        if (!result.success) {
-            // Further attempts would only be traced, never sent.
-            if (serial::portLost(serialPort)) {
-                reportPortUnavailable();
-                return;
-            }
-            traceLine("");
-        }
-        const bool settled = result.success || result.noFurtherAttempt;
-        if (settled || attempt == attempts) {
-            if (attempt > 1 || !settled)
-                dropAnswersStillOnTheirWay();
+        const ReplyCheck result = attempt(line, number, length);
+        // Further attempts would only be traced, never sent.
+        if (!result.success && !closeFailedAttempt())
             return;
-        }
+        settled = result.success || result.noFurtherAttempt;
     }
+    awaitAnswersStillOwed(line, settled);
 }
 
 }  // namespace
