@@ -10,6 +10,7 @@
 #include "app/program_state.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
+#include "link/request_limits.h"
 #include "tests/support/device_app_harness.h"
 #include "tests/support/trace_text.h"
 
@@ -24,6 +25,9 @@ protected:
         connectTo(7);
         ASSERT_NE(connectedPort, 0);
         ASSERT_EQ(currentModelName, "УПП Tovik Jx9");
+        // The device answers at once; the requests are counted below, and a busy machine must
+        // not turn a slow answer into one more attempt.
+        waitTimer = 5000;
         device.clearRequests();
     }
 

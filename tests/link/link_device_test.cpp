@@ -22,8 +22,9 @@ void LinkDeviceTest::SetUp()
     allocateLinkBuffers(allocateGuarded);
     clearDeviceDescription();
     loadDescriptionZr12();
-    // Timing is not the subject here: a short time-out keeps silent devices quick.
-    waitTimer = 60;
+    // The device answers at once, and however busy the machine, no attempt may time out unless a
+    // test makes the device silent; such a test sets a short time-out for itself.
+    waitTimer = 5000;
     repeatCount = 3;
     portBaud = 115200;
     portParity = 0;

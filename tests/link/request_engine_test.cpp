@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/clock/clock.h"
 #include "tests/link/link_device_test.h"
 #include "tests/link/link_test_buffers.h"
+#include "tests/support/late_devices.h"
 #include "tests/support/trace_text.h"
 
 namespace {
@@ -133,6 +135,7 @@ TEST_F(RequestEngine, FailuresAreRetriedUpToRepeatCountWithTheirTrace)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        waitTimer = c.fault.silent ? 60 : 5000;
         device.queueFault(c.fault, 3);
         const Outcome outcome = run(false);
         EXPECT_EQ(outcome.status, c.status);
@@ -141,6 +144,7 @@ TEST_F(RequestEngine, FailuresAreRetriedUpToRepeatCountWithTheirTrace)
     }
 
     // Failed attempts, then a good one: the request succeeds with the value of the good reply.
+    waitTimer = 60;
     device.queueFault(Fault::noReply());
     device.queueFault(Fault::badCrc());
     const Outcome recovered = run(false);
@@ -232,6 +236,8 @@ TEST_F(RequestEngine, AnEchoOfAnotherWriteIsNotASuccessfulWrite)
     const Case cases[] = {
         {"01 06 00 0A 00 08", "Значение регистра не соответствует записанному"},
         {"01 06 00 0B 00 07", "Адрес регистра в ответе не соответствует запросу"},
+        {"01 06 01 0A 00 07", "Адрес регистра в ответе не соответствует запросу"},
+        {"01 06 00 0A 01 07", "Значение регистра не соответствует записанному"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.echo);
@@ -241,9 +247,48 @@ TEST_F(RequestEngine, AnEchoOfAnotherWriteIsNotASuccessfulWrite)
         EXPECT_EQ(outcome.trace, repeated(3, frameWithCrc("01 06 00 0A 00 07"),
                                           {"Ответ через # мс : " + frameWithCrc(c.echo), "Проверка CRC16 OK", c.why}));
     }
-    // A coil's echo names its coil too.
-    device.queueFault(Fault::replaceWith(hexBytes("01 05 00 0B FF 00")), 3);
-    EXPECT_EQ(run(true, 0, 1).status, statusWrongEcho);
+    // A coil's echo names its coil too, in both bytes.
+    for (const char* echo : {"01 05 00 0B FF 00", "01 05 01 0A FF 00"}) {
+        device.queueFault(Fault::replaceWith(hexBytes(echo)), 3);
+        EXPECT_EQ(run(true, 0, 1).status, statusWrongEcho) << echo;
+    }
+}
+
+// A reply, garbled or an exception, is the device's answer to its attempt: a request whose every
+// frame was answered leaves the line at once, however late the device. (A wait would last longer
+// than the device's delay, which is long here so that the two cannot be confused.)
+TEST_F(RequestEngine, ARequestWhoseEveryFrameWasAnsweredEndsWithItsLastAnswer)
+{
+    useStandardExceptionRow();
+    constexpr int delayMs = 1000;
+    device.setAnswerDelay(delayMs);
+    struct Case {
+        const char* name;
+        std::vector<Fault> faults;  // for the first attempts, one each
+        std::uint16_t status;
+        std::size_t requests;
+    };
+    const Case cases[] = {
+        {"good at once", {}, statusGood, 1},
+        {"bad CRC, then good", {Fault::badCrc()}, statusGood, 2},
+        {"short data, then good", {Fault::replaceWith(hexBytes("01 03 02 12"))}, statusGood, 2},
+        {"exception", {Fault::exception(2)}, 12, 1},
+    };
+    modbusRequest.deviceAddress = 1;
+    modbusRequest.startRegister = 0x000A;
+    modbusRequest.registerTable = 4;
+    modbusRequest.count = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const Fault& fault : c.faults)
+            device.queueFault(fault);
+        modbusRead();
+        const auto done = std::chrono::steady_clock::now();
+        EXPECT_EQ(modbusRequest.status, c.status);
+        ASSERT_EQ(device.answerTimes().size(), c.requests);
+        EXPECT_LT(done - device.answerTimes().back(), std::chrono::milliseconds(delayMs * 7 / 10));
+        device.clearRequests();
+    }
 }
 
 TEST_F(RequestEngine, WritesToReadOnlyTablesFailWithoutBeingSent)
@@ -334,22 +379,22 @@ TEST_F(RequestEngine, ALostPortEndsTheRequestAtOnceAsAClosedPortDoes)
     }
 }
 
-// After a failed request the engine waits out answers still on their way; a port that goes away
-// meanwhile ends that wait too, and the next request finds it gone.
+// After a request that timed out the engine waits for answers still on their way; a port that goes
+// away meanwhile ends that wait too, and the next request finds it gone.
 TEST_F(RequestEngine, ALossWhileLateAnswersAreAwaitedEndsTheWait)
 {
-    waitTimer = 2000;
+    waitTimer = 1500;
     repeatCount = 1;
-    device.queueFault(Fault::badCrc());
+    device.queueFault(Fault::noReply());
     std::thread unplug([this] {
-        sysclock::sleep(300);
+        sysclock::sleep(1700);  // the time-out is over, the wait for the answer has 1.3 s to go
         device.vanish();
     });
     const std::int64_t start = sysclock::milliseconds();
     const Outcome failed = run(false);
-    EXPECT_LT(sysclock::milliseconds() - start, 1000);
+    EXPECT_LT(sysclock::milliseconds() - start, 2700);
     unplug.join();
-    EXPECT_EQ(failed.status, statusChecksumError);
+    EXPECT_EQ(failed.status, statusTimeout);
     EXPECT_EQ(run(false).status, statusPortNotOpen);
     EXPECT_EQ(unavailablePortTexts, (Lines{"Текущий порт недоступен!"}));
 }
@@ -450,6 +495,7 @@ TEST_F(AsciiRequestEngine, AsciiFramesCarryTheSameRequestsAndReplies)
 
     // A failed request never reports the previous one's outcome.
     repeatCount = 1;
+    waitTimer = 60;
     device.queueFault(Fault::badCrc());
     modbusRead();
     EXPECT_EQ(modbusRequest.status, statusChecksumError);
@@ -521,25 +567,24 @@ TEST_F(AsciiRequestEngine, AFloodOfGarbageFailsOnlyTheAttemptsItSpoils)
     EXPECT_EQ(modbusRequest.values[0], 42);
 }
 
-// A device that answers 5 ms after the time-out (105 ms against 100), in either framing. A late answer may serve a
-// further attempt of its own request, which asks the same; it never passes for a later request's
-// reply, not even where the reply names no register (reads) or a write echo repeats a value.
-class LateDevice : public LinkDeviceTest, public ::testing::WithParamInterface<std::string> {
+// A late answer serves a further attempt of its own request, or the request itself after its last
+// attempt, which asks the same; it never passes for a later request's reply, not even where the
+// reply names no register (reads) or a write echo repeats a value. Every request gets its own.
+class LateDevice : public LinkDeviceTest, public ::testing::WithParamInterface<Lateness> {
 protected:
     static constexpr std::uint16_t firstRegister = 0x0010;
     static constexpr int registers = 3;
 
-    LateDevice() : LinkDeviceTest({.baud = 115200, .ascii = GetParam() == "ASCII"}) {}
+    LateDevice() : LinkDeviceTest(GetParam().deviceOptions()) {}
 
     void SetUp() override
     {
         LinkDeviceTest::SetUp();
-        openDevicePort(GetParam().c_str());
-        // The margin of a busy machine is what a late answer may be later still: a time-out less 5 ms.
-        waitTimer = 100;
+        openDevicePort(GetParam().framing.c_str());
+        waitTimer = GetParam().waitTimerMs;
         for (int r = 0; r < registers; ++r)
             device.setHoldingRegister(static_cast<std::uint16_t>(firstRegister + r), ownValue(r));
-        device.setAnswerDelay(waitTimer + 5);
+        GetParam().applyTo(device);
         modbusRequest.deviceAddress = 1;
         modbusRequest.registerTable = 4;
         modbusRequest.count = 1;
@@ -547,30 +592,30 @@ protected:
 
     static std::uint16_t ownValue(int r) { return static_cast<std::uint16_t>(0x0100 + r); }
 
-    // Reads register r, or writes 7 to it. A good request must carry its own answer: a read the
-    // register's value, a write the echo of its own frame. A failed one leaves the values alone.
-    // (A machine too busy to look at the line in time may fail a request, never more.)
-    bool exchangeWith(int r, bool write)
+    // Reads register r, or writes 7 to it: the request succeeds with its own answer, a read the
+    // register's value, a write the echo of its own frame.
+    void expectOwnAnswer(int r, bool write)
     {
         const std::size_t mark = traceLines().size();
         const auto address = static_cast<std::uint16_t>(firstRegister + r);
-        const std::uint16_t before = write ? 7 : 0xBEEF;
         modbusRequest.startRegister = address;
-        modbusRequest.values[0] = before;
+        modbusRequest.values[0] = write ? 7 : 0xBEEF;
         if (write)
             modbusWrite();
         else
             modbusRead();
-        if (modbusRequest.status != statusGood) {
-            EXPECT_EQ(modbusRequest.values[0], before);
-            return false;
-        }
+        const Lines trace = traceSince(mark);
+        std::string shown;
+        for (const std::string& line : trace)
+            shown += "\n  " + line;
+        SCOPED_TRACE((write ? "write to " : "read of ") + std::to_string(address) + ", trace:" + shown);
+        ASSERT_EQ(modbusRequest.status, statusGood);
         if (write) {
-            EXPECT_EQ(lastLineAfter(traceSince(mark), "Ответ через "), lastLineAfter(traceSince(mark), "Запрос "));
+            EXPECT_EQ(lastLineAfter(trace, "Ответ через "), lastLineAfter(trace, "Запрос "));
+            EXPECT_EQ(device.holdingRegister(address), 7);
         } else {
             EXPECT_EQ(modbusRequest.values[0], device.holdingRegister(address));
         }
-        return true;
     }
 
     // The text after the last line of the trace that starts with `prefix`.
@@ -583,33 +628,42 @@ protected:
     }
 };
 
-// The late answer of the first attempt serves the second.
 TEST_P(LateDevice, EveryRequestGetsItsOwnAnswer)
 {
-    int good = 0;
-    for (int r = 0; r < registers; ++r) {
-        SCOPED_TRACE("read " + std::to_string(r));
-        good += exchangeWith(r, false);
-    }
+    for (int r = 0; r < registers; ++r)
+        expectOwnAnswer(r, false);
     // The same value to each register: only the register tells one echo from another.
-    for (int r = 0; r < registers; ++r) {
-        SCOPED_TRACE("write " + std::to_string(r));
-        good += exchangeWith(r, true);
-    }
-    good += exchangeWith(0, false);
-    EXPECT_GT(good, 0);
+    for (int r = 0; r < registers; ++r)
+        expectOwnAnswer(r, true);
+    for (int r = 0; r < registers; ++r)
+        expectOwnAnswer(r, false);
 }
 
-// With one attempt a request ends at its time-out, and its answer comes after that.
-TEST_P(LateDevice, AFailedRequestsAnswerIsNotTheNextOnes)
+INSTANTIATE_TEST_SUITE_P(Latencies, LateDevice, ::testing::ValuesIn(latenesses()), latenessName);
+
+// One attempt, answered just after its time-out: the answer is still the request's own, and none
+// of the answers passes for the next request's.
+TEST_F(RequestEngine, AnAnswerJustAfterTheOnlyAttemptsTimeOutIsStillItsOwn)
 {
     repeatCount = 1;
-    for (int r = 0; r < registers; ++r) {
+    waitTimer = 100;
+    device.setAnswerDelay(waitTimer + 20);
+    modbusRequest.deviceAddress = 1;
+    modbusRequest.registerTable = 4;
+    modbusRequest.count = 1;
+    for (std::uint16_t r = 0; r < 3; ++r)
+        device.setHoldingRegister(static_cast<std::uint16_t>(0x0010 + r), static_cast<std::uint16_t>(0x0100 + r));
+    for (std::uint16_t r = 0; r < 3; ++r) {
         SCOPED_TRACE(r);
-        exchangeWith(r, false);
+        const std::size_t mark = traceLines().size();
+        modbusRequest.startRegister = static_cast<std::uint16_t>(0x0010 + r);
+        modbusRead();
+        EXPECT_EQ(modbusRequest.status, statusGood);
+        EXPECT_EQ(modbusRequest.values[0], 0x0100 + r);
+        const Lines trace = timeless(traceSince(mark));
+        ASSERT_GE(trace.size(), 3u);
+        EXPECT_EQ(trace.back(), "Проверка CRC16 OK");
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Framings, LateDevice, ::testing::Values("RTU", "ASCII"));
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "link/ascii_framing.h"
@@ -227,6 +228,40 @@ TEST_F(DeviceExchange, ALateDeviceAnswersRequestsInTurn)
     ASSERT_EQ(serial::read(port, answers.data(), answers.size()), static_cast<int>(answers.size()));
     EXPECT_EQ(answers, expected);
     EXPECT_EQ(device.requests().size(), 3u);
+}
+
+// A device of constant latency takes every request at once and answers each its fixed delay after
+// itself: the second answer follows the first by the requests' spacing, not by a whole delay.
+TEST_F(DeviceExchange, AConstantLatencyDeviceAnswersEachRequestItsDelayAfterIt)
+{
+    constexpr int latencyMs = 300;
+    device.setAnswerLatency(latencyMs);
+    device.setHoldingRegister(1, 1);
+    device.setHoldingRegister(2, 2);
+    const Bytes first = withCrc("01 03 00 01 00 01");
+    const Bytes second = withCrc("01 03 00 02 00 01");
+    ASSERT_EQ(serial::write(port, first.data(), first.size()), static_cast<int>(first.size()));
+    sysclock::sleep(30);
+    ASSERT_EQ(serial::write(port, second.data(), second.size()), static_cast<int>(second.size()));
+    int waiting = 0;
+    for (int now; waiting < 14 && (now = serial::waitForInput(port, waiting, 3000)) > waiting;)
+        waiting = now;
+    ASSERT_EQ(waiting, 14);
+    Bytes answers(14);
+    ASSERT_EQ(serial::read(port, answers.data(), answers.size()), 14);
+    Bytes expected = withCrc("01 03 02 00 01");
+    const Bytes secondAnswer = withCrc("01 03 02 00 02");
+    expected.insert(expected.end(), secondAnswer.begin(), secondAnswer.end());
+    EXPECT_EQ(answers, expected);
+
+    const auto asked = device.requestTimes();
+    const auto answered = device.answerTimes();
+    ASSERT_EQ(asked.size(), 2u);
+    ASSERT_EQ(answered.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_GE(answered[i] - asked[i], std::chrono::milliseconds(latencyMs)) << i;
+    // A device taking one request at a time would put a whole delay between the answers.
+    EXPECT_LT(answered[1] - answered[0], std::chrono::milliseconds(latencyMs));
 }
 
 TEST_F(DeviceExchange, DribbledBytesArriveWithGaps)

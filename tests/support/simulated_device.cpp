@@ -227,7 +227,9 @@ bool SimulatedDevice::start()
         gone = false;
         faults.clear();
         answerDelayMs = 0;
+        answerLatencyMs = 0;
     }
+    pending.clear();
     nextRequestStart.clear();
     termios raw{};
     cfmakeraw(&raw);
@@ -350,6 +352,12 @@ void SimulatedDevice::setAnswerDelay(int ms)
     answerDelayMs = ms;
 }
 
+void SimulatedDevice::setAnswerLatency(int ms)
+{
+    std::lock_guard guard(lock);
+    answerLatencyMs = ms;
+}
+
 std::vector<Bytes> SimulatedDevice::requests() const
 {
     std::lock_guard guard(lock);
@@ -429,16 +437,20 @@ double SimulatedDevice::answeringCpuMs() const
 void SimulatedDevice::run()
 {
     while (lineFd >= 0) {
+        deliverDueAnswers();
         if (!nextRequestStart.empty()) {
             handle(collectRequest());
             continue;
         }
         pollfd watch[2] = {{lineFd, POLLIN, 0}, {wakeFds[0], POLLIN, 0}};
-        if (poll(watch, 2, -1) < 0) {
+        const int ready = poll(watch, 2, msUntilNextDue());
+        if (ready < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
+        if (ready == 0)
+            continue;
         if (watch[1].revents & POLLIN) {
             char command = 0;
             if (::read(wakeFds[0], &command, 1) == 1 && command == 'v') {
@@ -455,6 +467,25 @@ void SimulatedDevice::run()
             // Nobody holds the far end for a moment; do not spin on it.
             poll(watch + 1, 1, 1);
         }
+    }
+}
+
+int SimulatedDevice::msUntilNextDue() const
+{
+    if (pending.empty())
+        return -1;
+    using namespace std::chrono;
+    const auto left = duration_cast<microseconds>(pending.front().due - steady_clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>((left + 999) / 1000);
+}
+
+void SimulatedDevice::deliverDueAnswers()
+{
+    while (!pending.empty() && pending.front().due <= std::chrono::steady_clock::now()) {
+        const PendingAnswer answer = std::move(pending.front());
+        pending.pop_front();
+        deliver(answer.line, answer.fault);
+        countHandled();
     }
 }
 
@@ -488,18 +519,37 @@ Bytes SimulatedDevice::collectRequest()
 void SimulatedDevice::handle(const Bytes& lineRequest)
 {
     Fault fault;
+    int latencyMs = 0;
+    const auto arrived = std::chrono::steady_clock::now();
     {
         std::lock_guard guard(lock);
         receivedRequests.push_back(lineRequest);
-        receivedTimes.push_back(std::chrono::steady_clock::now());
+        receivedTimes.push_back(arrived);
         if (!faults.empty()) {
             fault = faults.front().fault;
             if (--faults.front().remaining == 0)
                 faults.pop_front();
         }
         fault.delayMs += answerDelayMs;
+        latencyMs = answerLatencyMs;
     }
+    const std::optional<Bytes> line = answerTo(lineRequest, fault);
+    if (line && latencyMs > 0) {
+        PendingAnswer answer{arrived + std::chrono::milliseconds(latencyMs + fault.delayMs), *line, fault};
+        answer.fault.delayMs = 0;
+        const auto at = std::upper_bound(pending.begin(), pending.end(), answer.due,
+                                         [](auto due, const PendingAnswer& other) { return due < other.due; });
+        pending.insert(at, std::move(answer));
+        return;
+    }
+    if (line)
+        deliver(*line, fault);
+    countHandled();
+}
 
+// The answer as it goes on the line, or nothing for a request left unanswered.
+std::optional<Bytes> SimulatedDevice::answerTo(const Bytes& lineRequest, const Fault& fault)
+{
     Bytes rtuRequest = lineRequest;
     if (settings.ascii) {
         const std::optional<Bytes> body = asciiBody(lineRequest);
@@ -559,16 +609,26 @@ void SimulatedDevice::handle(const Bytes& lineRequest)
                 frame.back() ^= 0xFF;
         }
         line.insert(line.end(), frame.begin(), frame.end());
-        {
-            std::lock_guard guard(lock);
-            sentAnswers.push_back(line);
-        }
-        send(line, fault);
-        {
-            std::lock_guard guard(lock);
-            sentTimes.push_back(std::chrono::steady_clock::now());
-        }
+        return line;
     }
+    return std::nullopt;
+}
+
+void SimulatedDevice::deliver(const Bytes& line, const Fault& fault)
+{
+    {
+        std::lock_guard guard(lock);
+        sentAnswers.push_back(line);
+    }
+    send(line, fault);
+    {
+        std::lock_guard guard(lock);
+        sentTimes.push_back(std::chrono::steady_clock::now());
+    }
+}
+
+void SimulatedDevice::countHandled()
+{
     {
         std::lock_guard guard(lock);
         ++handledRequests;

@@ -100,6 +100,10 @@ public:
     // fault's own delay comes on top. Like a real device it takes one request at a time: what the
     // program sends meanwhile waits on the line and is answered in turn, just as late.
     void setAnswerDelay(int ms);
+    // From now on every request is answered this long after it arrived, whatever else the device
+    // is doing (a constant latency, as of a gateway that passes each frame on at once): requests
+    // sent meanwhile are taken at once and answered each its own delay after itself.
+    void setAnswerLatency(int ms);
 
     // Every request as it arrived on the line (ASCII text in ASCII mode), oldest first, and every
     // answer as it was put on the line.
@@ -136,7 +140,18 @@ private:
 
     void run();
     Bytes collectRequest();
+    struct PendingAnswer {
+        std::chrono::steady_clock::time_point due;
+        Bytes line;
+        Fault fault;
+    };
+
     void handle(const Bytes& lineRequest);
+    std::optional<Bytes> answerTo(const Bytes& lineRequest, const Fault& fault);
+    void deliver(const Bytes& line, const Fault& fault);
+    void deliverDueAnswers();
+    int msUntilNextDue() const;
+    void countHandled();
     Bytes answerFromLibmodbus(const Bytes& rtuRequest);
     void send(const Bytes& lineBytes, const Fault& fault);
     void closeLine();
@@ -156,6 +171,8 @@ private:
     std::mutex lineWrite;
     std::deque<QueuedFault> faults;
     int answerDelayMs = 0;
+    int answerLatencyMs = 0;
+    std::deque<PendingAnswer> pending;  // by due time; the worker's own
     Bytes nextRequestStart;  // what came after the last request taken, read with it
     std::vector<Bytes> receivedRequests;
     std::vector<std::chrono::steady_clock::time_point> receivedTimes;
