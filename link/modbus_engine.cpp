@@ -60,7 +60,10 @@ struct RequestLine {
 
 // ASCII replies end at their line feed, or when the line falls silent for longer than the reply
 // time-out.
-std::int64_t replyGapMs(bool ascii) { return ascii ? std::max<std::int64_t>(waitTimer, silenceLimitMs()) : silenceLimitMs(); }
+std::int64_t replyGapMs(bool ascii)
+{
+    return ascii ? std::max<std::int64_t>(waitTimer, silenceLimitMs()) : silenceLimitMs();
+}
 
 void noteReply(RequestLine& line)
 {
@@ -165,22 +168,23 @@ bool closeFailedAttempt()
 
 // A read reply names no register, so an answer still owed when the request ends would pass for the
 // next request's reply. A device may be late by any amount, and one that takes a request at a time
-// answers the last of n attempts n times its latency after the first. So while answers are owed they
-// are awaited as long as the latency seen says: the next one within half as much again as the
-// first reply took after the first frame, counted from the last reply in; with no reply at all, as
-// long again as the attempts took. Until the request is settled such an answer may still be its
-// answer (every attempt asks the same); after that it is dropped unseen.
+// answers the last of n attempts n times its latency after the first. So while answers are owed
+// they are awaited as long as the latency seen says: the next one within twice the time the first
+// reply took after the first frame, counted from the last reply in (a busy line is late by more
+// than its usual latency); with no reply at all, as long again as the attempts took and one
+// time-out more. Until the request is settled such an answer may still be its answer (every
+// attempt asks the same); after that it is dropped unseen.
 void awaitAnswersStillOwed(RequestLine& line, bool settled)
 {
     std::int64_t deadline = 0;
     if (line.repliesSeen == 0) {
         const std::int64_t now = sysclock::microseconds();
-        deadline = now + (now - line.firstFrameUs);
+        deadline = now + (now - line.firstFrameUs) + std::int64_t{waitTimer} * 1000;
     }
     while (line.repliesSeen < line.framesSent) {
         if (line.repliesSeen > 0) {
             const std::int64_t latency = line.firstReplyUs - line.firstFrameUs;
-            deadline = line.lastReplyUs + latency + latency / 2;
+            deadline = line.lastReplyUs + 2 * latency;
         }
         if (!awaitByteUntil(deadline))
             return;
