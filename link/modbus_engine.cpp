@@ -112,16 +112,23 @@ std::string asciiText(const std::uint8_t* bytes, int length)
 }
 
 // Collects the reply whose first byte has come `replyMs` after the frame, traces it and checks it
-// against the request.
-ReplyCheck takeReply(const RequestLine& line, std::int64_t replyMs)
+// against the request. Answers that came back to back count as the replies they are, and the first
+// of them is checked.
+ReplyCheck takeReply(RequestLine& line, std::int64_t replyMs)
 {
     if (line.ascii) {
         const CollectedReply reply = collectUntilLineEnd(replyGapMs(true));
         traceReply(line.direction, replyMs, asciiText(incomingBuffer, reply.length));
+        line.repliesSeen += std::max(asciiFramesIn(incomingBuffer, reply.length) - 1, 0);
         return checkAsciiReply(line.direction, line.body.data(), reply);
     }
-    const CollectedReply reply = collectUntilSilence(replyGapMs(false));
+    CollectedReply reply = collectUntilSilence(replyGapMs(false));
     traceReply(line.direction, replyMs, hexBytesText(incomingBuffer, static_cast<std::size_t>(reply.length)));
+    const BackToBack answers = rtuFramesBackToBack(incomingBuffer, reply.length);
+    if (!reply.overflow && answers.frames > 1) {
+        line.repliesSeen += answers.frames - 1;
+        reply.length = answers.firstLength;
+    }
     return checkRtuReply(line.direction, reply);
 }
 

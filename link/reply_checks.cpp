@@ -128,7 +128,49 @@ ReplyCheck checkBody(RequestDirection direction, const std::uint8_t* frame, cons
     return result;
 }
 
+// The length of the RTU reply frame starting at `bytes`, as its function says; 0 when unknown.
+int rtuReplyLength(const std::uint8_t* bytes, int length)
+{
+    if (length < 3)
+        return 0;
+    const std::uint8_t function = bytes[1];
+    if (function & 0x80)
+        return 5;
+    if (function >= 1 && function <= 4)
+        return 5 + bytes[2];
+    return function == 5 || function == 6 || function == 15 || function == 16 ? 8 : 0;
+}
+
 }  // namespace
+
+BackToBack rtuFramesBackToBack(const std::uint8_t* bytes, int length)
+{
+    BackToBack found;
+    for (int at = 0; at < length;) {
+        const int frame = rtuReplyLength(bytes + at, length - at);
+        if (frame == 0 || at + frame > length || crc16Modbus(bytes + at, static_cast<std::size_t>(frame)) != 0)
+            return {};
+        if (found.frames++ == 0)
+            found.firstLength = frame;
+        at += frame;
+    }
+    return found;
+}
+
+int asciiFramesIn(const std::uint8_t* text, int length)
+{
+    int frames = 0;
+    bool started = false;
+    for (int i = 0; i < length; ++i) {
+        if (text[i] == ':')
+            started = true;
+        else if (text[i] == '\n' && started) {
+            ++frames;
+            started = false;
+        }
+    }
+    return frames;
+}
 
 ReplyCheck checkRtuReply(RequestDirection direction, const CollectedReply& reply)
 {

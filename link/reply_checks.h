@@ -15,6 +15,17 @@ struct ReplyCheck {
 
 enum class RequestDirection { Read, Write };
 
+// Answers that waited on the line while the program was busy come back to back as one reply. RTU:
+// how many whole reply frames, each with its good CRC, make up the `length` bytes (0 when they do
+// not), and the length of the first. ASCII: how many complete frames (':' to line feed) the text
+// holds; the decoder takes the first.
+struct BackToBack {
+    int frames = 0;
+    int firstLength = 0;
+};
+BackToBack rtuFramesBackToBack(const std::uint8_t* bytes, int length);
+int asciiFramesIn(const std::uint8_t* text, int length);
+
 // RTU: the reply in incomingBuffer to the request frame in outgoingBuffer.
 ReplyCheck checkRtuReply(RequestDirection direction, const CollectedReply& reply);
 

@@ -291,6 +291,43 @@ TEST_F(RequestEngine, ARequestWhoseEveryFrameWasAnsweredEndsWithItsLastAnswer)
     }
 }
 
+// Answers that waited on the line while the program was busy arrive as one reply: whole frames back
+// to back are the answers they are (the first one checked), anything else is one garbled reply.
+TEST_F(RequestEngine, AnswersBackToBackAreTakenFrameByFrame)
+{
+    waitTimer = 60;
+    struct Case {
+        const char* name;
+        Bytes line;  // the answer to the second attempt, the first having gone unanswered
+        std::uint16_t status;
+        std::size_t requests;
+    };
+    const Bytes good = crcFrame("01 03 02 00 2A");
+    Bytes twoGood = good;
+    twoGood.insert(twoGood.end(), good.begin(), good.end());
+    Bytes goodThenNoise = good;
+    goodThenNoise.insert(goodThenNoise.end(), {0x01, 0x03, 0x02, 0x00});
+    Bytes exceptionThenGood = crcFrame("01 83 02");
+    exceptionThenGood.insert(exceptionThenGood.end(), good.begin(), good.end());
+    const Case cases[] = {
+        {"two answers", twoGood, statusGood, 2},
+        {"an answer and noise", goodThenNoise, statusGood, 3},
+        {"another function's answer first", exceptionThenGood, statusGood, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.queueFault(Fault::noReply());
+        device.queueFault(Fault::replaceWith(c.line, false));
+        const Outcome outcome = run(false);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.requests, c.requests);
+        if (c.status == statusGood) {
+            EXPECT_EQ(modbusRequest.values[0], 42);
+        }
+        device.clearFaults();
+    }
+}
+
 TEST_F(RequestEngine, WritesToReadOnlyTablesFailWithoutBeingSent)
 {
     for (std::uint16_t table : {1, 3}) {
