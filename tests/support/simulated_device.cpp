@@ -216,7 +216,11 @@ Fault Fault::vanish(int afterBytes)
 
 SimulatedDevice::SimulatedDevice(DeviceOptions options) : settings(options) {}
 
-SimulatedDevice::~SimulatedDevice() { stop(); }
+SimulatedDevice::~SimulatedDevice()
+{
+    stop();
+    releaseTerminalNumber();
+}
 
 bool SimulatedDevice::start()
 {
@@ -229,6 +233,7 @@ bool SimulatedDevice::start()
         answerDelayMs = 0;
     }
     nextRequestStart.clear();
+    releaseTerminalNumber();
     termios raw{};
     cfmakeraw(&raw);
     std::array<char, 128> name{};
@@ -638,14 +643,18 @@ void SimulatedDevice::closeLine()
         std::lock_guard guard(lineWrite);
         if (lineFd >= 0)
             ::close(lineFd);
-        if (terminalFd >= 0)
-            ::close(terminalFd);
         lineFd = -1;
-        terminalFd = -1;
     }
     {
         std::lock_guard guard(lock);
         gone = true;
     }
     progress.notify_all();
+}
+
+void SimulatedDevice::releaseTerminalNumber()
+{
+    if (terminalFd >= 0)
+        ::close(terminalFd);
+    terminalFd = -1;
 }
