@@ -54,7 +54,7 @@ x11_screenshot socat-port-list
 xdotool key Escape
 sleep 0.3
 xdotool key Down
-x11_wait_until "the port list holds more than one port" grep -q ' #Combo_SelectCOM:Обновить\.\.\.' Paramora.log
+x11_wait_until "the port list does not hold one port before its refresh entry" grep -q ' #Combo_SelectCOM:Обновить\.\.\.' Paramora.log
 grep -q " #Combo_SelectCOM:$side_b" Paramora.log && x11_fail "side B, which the device holds, is listed"
 
 # The refresh chose the first entry again: Connect takes it, and only side A reaches the device.
