@@ -15,7 +15,7 @@
 
 #include "platform/serial/serial_port.h"
 #include "tests/support/open_watch.h"
-#include "tests/support/other_program.h"
+#include "tests/support/port_look_for_nobody.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/working_folder.h"
 
@@ -132,24 +132,18 @@ TEST_F(LockFiles, AnOrdinaryUserTakesALockFileItCannotReadForHeld)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to make a lock file of root's and to run as uid 65534";
-    FolderForNobody place;
-    ASSERT_FALSE(place.path().empty());
-    const std::string look = place.path() + "port_look";
-    const std::string lockFolder = place.path() + "lock";
-    fs::copy_file(PARAMORA_PORT_LOOK, look);
-    fs::permissions(look, fs::perms(0755));
-    fs::create_directory(lockFolder);
-    fs::permissions(lockFolder, fs::perms(0755));
+    PortLookForNobody nobody(PARAMORA_PORT_LOOK);
+    ASSERT_TRUE(nobody.ready());
     ASSERT_EQ(fchmod(pty.slave, 0666), 0);  // the user's own port, apart from the lock
 
-    EXPECT_EQ(OtherProgram::output({look, lockFolder, pty.path}, true), "1 1\n");
+    EXPECT_EQ(nobody.look(pty.path), "1 1\n");
 
-    const std::string lock = lockFolder + "/LCK.." + fs::path(pty.path).filename().string();
+    const std::string lock = nobody.lockFolder() + "/LCK.." + fs::path(pty.path).filename().string();
     writeFileBytes(lock, asciiLock(getpid()));
     ASSERT_EQ(chmod(lock.c_str(), 0600), 0);
     OpenWatch watch(pty.path);
     ASSERT_TRUE(watch.watching());
-    EXPECT_EQ(OtherProgram::output({look, lockFolder, pty.path}, true), "0 0\n");
+    EXPECT_EQ(nobody.look(pty.path), "0 0\n");
     EXPECT_FALSE(watch.openedSinceLastLook());
     EXPECT_EQ(readFileBytes(lock), asciiLock(getpid()));
 }

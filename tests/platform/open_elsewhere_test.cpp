@@ -18,6 +18,7 @@
 #include "tests/support/open_watch.h"
 #include "tests/support/other_process_holding.h"
 #include "tests/support/other_program.h"
+#include "tests/support/port_look_for_nobody.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/socat_terminals.h"
 #include "tests/support/working_folder.h"
@@ -128,15 +129,9 @@ TEST_F(OpenElsewhere, AnOrdinaryUserSeesItsOwnProgramsHolds)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to run programs as root and as uid 65534";
-    FolderForNobody place;
-    ASSERT_FALSE(place.path().empty());
-    const std::string look = place.path() + "port_look";
-    const std::string lockFolder = place.path() + "lock";
-    const std::string links = place.path() + "links/";
-    std::filesystem::copy_file(PARAMORA_PORT_LOOK, look);
-    std::filesystem::permissions(look, std::filesystem::perms(0755));
-    std::filesystem::create_directory(lockFolder);
-    std::filesystem::permissions(lockFolder, std::filesystem::perms(0755));
+    PortLookForNobody nobody(PARAMORA_PORT_LOOK);
+    ASSERT_TRUE(nobody.ready());
+    const std::string links = nobody.folder() + "links/";
     std::filesystem::create_directory(links);
     ASSERT_EQ(chown(links.c_str(), 65534, 65534), 0);
 
@@ -171,7 +166,7 @@ TEST_F(OpenElsewhere, AnOrdinaryUserSeesItsOwnProgramsHolds)
                 sysclock::sleep(5);
             watch.openedSinceLastLook();
         }
-        EXPECT_EQ(OtherProgram::output({look, lockFolder, socat.a}, true), c.expected);
+        EXPECT_EQ(nobody.look(socat.a), c.expected);
         EXPECT_EQ(watch.openedSinceLastLook(), std::string(c.expected) == "1 1\n");
     }
 }
