@@ -17,7 +17,7 @@ public:
     // `otherSide` replaces the second terminal by another address (a device to bridge), which socat
     // opens before it makes side A.
     explicit SocatTerminals(const std::string& folder, bool asNobody = false, const std::string& otherSide = "")
-        : a(folder + "A"), b(otherSide.empty() ? folder + "B" : ""),
+        : a(unused(folder + "A")), b(otherSide.empty() ? unused(folder + "B") : ""),
           socat_(otherSide.empty() ? std::vector<std::string>{"socat", terminal(a), terminal(b)}
                                    : std::vector<std::string>{"socat", otherSide, terminal(a)},
                  asNobody)
@@ -27,6 +27,17 @@ public:
         while (socat_.started() && !ready() && sysclock::milliseconds() < deadline)
             sysclock::sleep(5);
     }
+
+    // The links go first: once socat has gone, they would name whatever terminals get their
+    // numbers next, other tests' included.
+    ~SocatTerminals()
+    {
+        unused(a);
+        if (!b.empty())
+            unused(b);
+    }
+    SocatTerminals(const SocatTerminals&) = delete;
+    SocatTerminals& operator=(const SocatTerminals&) = delete;
 
     bool ready() const
     {
@@ -44,6 +55,13 @@ public:
     const std::string b;
 
 private:
+    // A link left by an earlier socat would pass for this one's before it has made its own.
+    static std::string unused(const std::string& link)
+    {
+        std::error_code error;
+        std::filesystem::remove(link, error);
+        return link;
+    }
     static std::string terminal(const std::string& link) { return "pty,raw,echo=0,link=" + link; }
 
     OtherProgram socat_;
