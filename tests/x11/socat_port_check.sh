@@ -10,18 +10,20 @@
 # list holds socat's ports only and no real port is probed.
 if [ "${PARAMORA_PRIVATE_DEV:-}" != 1 ]; then
     [ "$(id -u)" = 0 ] || { echo "SKIP: a private view of /dev needs root"; exit 77; }
-    command -v unshare >/dev/null || { echo "SKIP: unshare is not installed"; exit 77; }
+    unshare --mount --propagation private true 2>/dev/null || { echo "SKIP: no mount namespace to be had here"; exit 77; }
     exec env PARAMORA_PRIVATE_DEV=1 unshare --mount --propagation private bash "$0" "$@"
 fi
 source "$(dirname "$0")/session.sh"
 x11_require socat
 [ -x "${PARAMORA_MODBUS_SLAVE:-}" ] || { echo "PARAMORA_MODBUS_SLAVE does not name the device program"; exit 1; }
 x11_start
-trap 'umount -l /dev 2>/dev/null || true; x11_stop' EXIT
+trap 'umount -l /dev 2>/dev/null; umount -l "$X11_DIR/dev-view" 2>/dev/null; x11_stop' EXIT
 
 # The overlay sees what /dev holds, without the machine's serial ports (each hidden by a whiteout)
 # and without the file systems mounted inside /dev, which are moved onto it.
 view=$X11_DIR/dev-view
+mkdir "$view"
+mount -t tmpfs tmpfs "$view"  # wherever the check's folder lies, an overlay's upper layer may go here
 mkdir -p "$view/upper" "$view/work" "$view/pts" "$view/shm"
 for device in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* /dev/ttyAMA* /dev/rfcomm* /dev/tnt*; do
     if [ -e "$device" ] || [ -L "$device" ]; then mknod "$view/upper/${device#/dev/}" c 0 0; fi
