@@ -6,6 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
           fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev libacl1-dev acl attr
           clang-14 libclang-rt-14-dev
+          socat strace
           xvfb openbox metacity xdotool wmctrl x11-utils imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do

@@ -13,7 +13,9 @@ namespace serial {
 
 // The character devices that processes other than this one have open, taken in one walk of
 // /proc. Processes whose descriptors the user may not see (other users', as a rule) are passed
-// over; their ports are still held by the marks open() honours.
+// over; their ports are still held by the marks open() honours. A pseudo-terminal's slave that the
+// process holding its master has open (socat, a simulator) is provided by it, not held: only
+// another process's open of it counts.
 class DevicesOpenElsewhere {
 public:
     static DevicesOpenElsewhere look();

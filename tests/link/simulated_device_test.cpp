@@ -12,6 +12,7 @@
 #include "link/crc16.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
+#include "tests/support/pty_pair.h"
 
 namespace {
 
@@ -306,6 +307,28 @@ TEST_F(DeviceExchange, DeviceVanishingBetweenRequestsLeavesALostPort)
     EXPECT_TRUE(serial::portLost(port));
     serial::close(port);
     EXPECT_FALSE(serial::open(port, device.path(), {}));
+}
+
+// Tests try a gone device's path after the fact. Meanwhile a parallel test's new terminal must not
+// get its number: the path would name that test's terminal, and the look would find it there.
+TEST_F(DeviceExchange, AGoneDevicesPathStaysDeadUntilItStartsAgain)
+{
+    serial::close(port);
+    for (const bool stopped : {false, true}) {
+        SCOPED_TRACE(stopped ? "stopped" : "vanished");
+        const std::string path = device.path();
+        if (stopped)
+            device.stop();
+        else
+            device.vanish();
+        PtyPair parallel;
+        ASSERT_FALSE(parallel.path.empty());
+        EXPECT_NE(parallel.path, path);
+        EXPECT_FALSE(serial::isFree(path));
+        EXPECT_FALSE(serial::open(port, path, {}));
+    }
+    ASSERT_TRUE(device.start());
+    EXPECT_TRUE(serial::open(port, device.path(), {}));
 }
 
 TEST_F(DeviceExchange, UnaskedBytesWaitOnTheLine)

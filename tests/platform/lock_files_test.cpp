@@ -5,20 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <system_error>
-#include <vector>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/serial/serial_port.h"
 #include "tests/support/open_watch.h"
+#include "tests/support/port_look_for_nobody.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/working_folder.h"
 
@@ -129,86 +126,24 @@ TEST_F(LockFiles, AnUnreadableLockHoldsThePortAndOtherDevicesLocksDoNot)
     EXPECT_FALSE(watch.openedSinceLastLook());
 }
 
-// A folder under /tmp that uid 65534 may enter and read, made fresh and removed with everything in
-// it: the project's own folders may be closed to that user (a clone in /root, mode 0700).
-class FolderForNobody {
-public:
-    FolderForNobody()
-    {
-        std::string pattern = "/tmp/paramora-nobody-XXXXXX";
-        if (mkdtemp(pattern.data()) && chmod(pattern.c_str(), 0755) == 0)
-            path_ = pattern + "/";
-    }
-    ~FolderForNobody()
-    {
-        std::error_code ignored;
-        if (!path_.empty())
-            fs::remove_all(path_, ignored);
-    }
-    FolderForNobody(const FolderForNobody&) = delete;
-    FolderForNobody& operator=(const FolderForNobody&) = delete;
-
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-// What `program` printed, run as uid 65534 with none of this process's descriptors.
-std::string runAsNobody(const std::vector<std::string>& program)
-{
-    std::vector<std::string> words = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    words.insert(words.end(), program.begin(), program.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    int output[2];
-    if (pipe2(output, O_CLOEXEC) != 0)
-        return "no pipe";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    pid_t child = -1;
-    const int spawned = posix_spawnp(&child, "setpriv", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(output[1]);
-    std::string printed;
-    char chunk[256];
-    for (ssize_t got; spawned == 0 && (got = ::read(output[0], chunk, sizeof chunk)) > 0;)
-        printed.append(chunk, static_cast<std::size_t>(got));
-    ::close(output[0]);
-    if (spawned != 0)
-        return std::string("setpriv did not start: ") + std::strerror(spawned);
-    waitpid(child, nullptr, 0);
-    return printed;
-}
-
 // An ordinary user cannot read a lock file root keeps to itself (mode 0600); its holder may be at
 // work all the same, so the port counts as held and is not even opened.
 TEST_F(LockFiles, AnOrdinaryUserTakesALockFileItCannotReadForHeld)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to make a lock file of root's and to run as uid 65534";
-    FolderForNobody place;
-    ASSERT_FALSE(place.path().empty());
-    const std::string look = place.path() + "port_look";
-    const std::string lockFolder = place.path() + "lock";
-    fs::copy_file(PARAMORA_PORT_LOOK, look);
-    fs::permissions(look, fs::perms(0755));
-    fs::create_directory(lockFolder);
-    fs::permissions(lockFolder, fs::perms(0755));
+    PortLookForNobody nobody(PARAMORA_PORT_LOOK);
+    ASSERT_TRUE(nobody.ready());
     ASSERT_EQ(fchmod(pty.slave, 0666), 0);  // the user's own port, apart from the lock
 
-    EXPECT_EQ(runAsNobody({look, lockFolder, pty.path}), "1 1\n");
+    EXPECT_EQ(nobody.look(pty.path), "1 1\n");
 
-    const std::string lock = lockFolder + "/LCK.." + fs::path(pty.path).filename().string();
+    const std::string lock = nobody.lockFolder() + "/LCK.." + fs::path(pty.path).filename().string();
     writeFileBytes(lock, asciiLock(getpid()));
     ASSERT_EQ(chmod(lock.c_str(), 0600), 0);
     OpenWatch watch(pty.path);
     ASSERT_TRUE(watch.watching());
-    EXPECT_EQ(runAsNobody({look, lockFolder, pty.path}), "0 0\n");
+    EXPECT_EQ(nobody.look(pty.path), "0 0\n");
     EXPECT_FALSE(watch.openedSinceLastLook());
     EXPECT_EQ(readFileBytes(lock), asciiLock(getpid()));
 }

@@ -1,17 +1,29 @@
-// Looks at one port as the port scan and Connect do, for tests that need another user to look:
-// they copy this program where that user can reach it and run it through setpriv.
+// Looks at ports as the port scan and Connect do, for tests that need another user to look, or
+// another program's system calls to be counted: they run this program through setpriv or strace.
 //   paramora_port_look <lock folder> <device>
 // prints "<free> <opened>", each 1 or 0: what serial::isFree and serial::open answered.
+//   paramora_port_look --scan <device>...
+// prints the devices the port scan lists when they are its only candidates, one a line.
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
+#include "link/port_scan.h"
 #include "platform/serial/lock_files.h"
 #include "platform/serial/serial_port.h"
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--scan") == 0) {
+        setExtraPortCandidates(std::vector<std::string>(argv + 2, argv + argc), true);
+        for (const std::string& port : freeSerialPorts())
+            std::printf("%s\n", port.c_str());
+        return 0;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <lock folder> <device>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <lock folder> <device> | --scan <device>...\n", argv[0]);
         return 2;
     }
     serial::setLockFolders({argv[1]});

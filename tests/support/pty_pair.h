@@ -35,6 +35,9 @@ struct PtyPair {
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
+    // The terminal goes away, its node with it. The slave descriptor, kept until the pair is
+    // destroyed, keeps the terminal's number taken: the path stays dead while the test may try it,
+    // instead of naming another test's new pair.
     void closeMaster()
     {
         if (master >= 0)

@@ -216,7 +216,11 @@ Fault Fault::vanish(int afterBytes)
 
 SimulatedDevice::SimulatedDevice(DeviceOptions options) : settings(options) {}
 
-SimulatedDevice::~SimulatedDevice() { stop(); }
+SimulatedDevice::~SimulatedDevice()
+{
+    stop();
+    releaseTerminalNumber();
+}
 
 bool SimulatedDevice::start()
 {
@@ -231,6 +235,7 @@ bool SimulatedDevice::start()
     }
     pending.clear();
     nextRequestStart.clear();
+    releaseTerminalNumber();
     termios raw{};
     cfmakeraw(&raw);
     std::array<char, 128> name{};
@@ -698,14 +703,18 @@ void SimulatedDevice::closeLine()
         std::lock_guard guard(lineWrite);
         if (lineFd >= 0)
             ::close(lineFd);
-        if (terminalFd >= 0)
-            ::close(terminalFd);
         lineFd = -1;
-        terminalFd = -1;
     }
     {
         std::lock_guard guard(lock);
         gone = true;
     }
     progress.notify_all();
+}
+
+void SimulatedDevice::releaseTerminalNumber()
+{
+    if (terminalFd >= 0)
+        ::close(terminalFd);
+    terminalFd = -1;
 }

@@ -78,7 +78,9 @@ public:
     // Creates the terminal pair and starts answering; false when the pair cannot be made. After
     // stop() it starts afresh: a new terminal path, empty tables, no faults.
     bool start();
-    // Stops answering and removes the terminal (also done by the destructor).
+    // Stops answering and removes the terminal (also done by the destructor). Its number stays
+    // taken until the next start() or the destructor, so that path() stays dead meanwhile: a pair
+    // another test makes would otherwise get the number, and a look at path() would find that.
     void stop();
 
     // The terminal path the program opens as its serial port.
@@ -155,11 +157,13 @@ private:
     Bytes answerFromLibmodbus(const Bytes& rtuRequest);
     void send(const Bytes& lineBytes, const Fault& fault);
     void closeLine();
+    void releaseTerminalNumber();
 
     DeviceOptions settings;
     std::string terminalPath;
     int lineFd = -1;      // our end of the terminal pair
     int terminalFd = -1;  // the far end, kept open so the terminal lives while the program is away
+                          // and its number stays taken once the device has vanished
     int libmodbusFd = -1;  // libmodbus reads requests and writes answers here
     int relayFd = -1;      // ... and we talk to it through this end
     int wakeFds[2] = {-1, -1};
