@@ -92,9 +92,17 @@ public:
         if (!control || control->widget != object)
             return false;
         auto* field = static_cast<QWidget*>(object);
-        if (event->type() == QEvent::FocusIn)
-            raiseFieldEvent(field, control->window, id, EventType::Focus);
-        else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
+        if (event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) {
+            // The keyboard lent to the control's own drop-down, a menu or another window comes back
+            // to it with the same reason: that is no new focus. (Inside its drop-down the keyboard
+            // moves on once more before it comes back.)
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool lending = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+            const bool lent = field->property("keyboardLent").toBool();
+            field->setProperty("keyboardLent", event->type() == QEvent::FocusOut && (lent || lending));
+            if (event->type() == QEvent::FocusIn && !(lent && lending))
+                raiseFieldEvent(field, control->window, id, EventType::Focus);
+        } else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
                 raiseFieldEvent(field, control->window, id, EventType::ReturnKey);
@@ -508,8 +516,12 @@ void setFont(int id, std::string_view family, int points)
 void setFocus(int id)
 {
     if (auto* control = findControl(id))
-        if (QWidget* w = materialise(*control))
+        if (QWidget* w = materialise(*control)) {
             w->setFocus();
+            // Typing replaces the whole text of a field the program hands the keyboard to.
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                edit->selectAll();
+        }
 }
 
 void repaintControl(int id)
