@@ -228,7 +228,8 @@ TEST_F(InPlaceEditorTest, TypingReplacesTheClickedValueAndASecondClickPlacesTheC
 }
 
 // A drop-down list reports the keyboard when a click gives it to the list, and only then: its own
-// drop-down closing, however it was opened and closed, gives the keyboard back and logs nothing.
+// drop-down closing, however it was opened and closed, or a dialog closing gives the keyboard back
+// and logs nothing.
 TEST_F(InPlaceEditorTest, AListLogsItsFocusOnceHoweverItsDropDownOpensAndCloses)
 {
     logOut = 1;
@@ -269,6 +270,16 @@ TEST_F(InPlaceEditorTest, AListLogsItsFocusOnceHoweverItsDropDownOpensAndCloses)
         QTest::keyClick(list, Qt::Key_F4);
         pump();
         closeWithEscape();
+        // Alt lends the keyboard to the menu bar, Escape gives it back.
+        QTest::keyClick(list, Qt::Key_Alt);
+        ASSERT_EQ(QApplication::focusWidget(), gui::windowWidget(win::main)->findChild<QMenuBar*>());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        // A dialog takes the keyboard from the window and gives it back as it closes.
+        triggerMenu(cmd::about);
+        ASSERT_NE(QApplication::focusWidget(), list);
+        clickButton(ctl::aboutCloseButton);
+        ASSERT_EQ(QApplication::focusWidget(), list);
         EXPECT_EQ(editorLines(), std::vector<std::string>{"#EventType_Focus"});
 
         // A pick: the popup ignores a click that comes as soon as it opens, so the keyboard picks.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An in-place drop-down list logs its focus once, when the click on its set cell gives it the
-# keyboard: its drop-down opened by a click or by Alt+Down and closed by Escape, or closed by a
-# pick, adds no focus line; the pick adds its change line.
+# keyboard: its drop-down opened by a click or by Alt+Down and closed by Escape, a dialog that has
+# the keyboard meanwhile, or the drop-down closed by a pick adds no focus line; the pick adds its
+# change line.
 source "$(dirname "$0")/session.sh"
 x11_require
 x11_start
@@ -35,6 +36,12 @@ for model in "0 0 P0.0.00" "5 2 P00.02"; do
     drop_down_shown
     xdotool key Escape
     drop_down_gone
+    x11_menu 2 Down Down Return  # Help, About: the dialog has the keyboard until it closes
+    about=$(x11_wait_window "^О программе$")
+    x11_wait_still
+    wmctrl -i -c "$about"
+    x11_wait_gone "^О программе$"
+    x11_wait_still
     xdotool click 1
     drop_down_shown
     xdotool key Down Return
