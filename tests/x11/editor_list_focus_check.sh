@@ -25,7 +25,6 @@ for model in "0 0 P0.0.00" "5 2 P00.02"; do
 
     xdotool mousemove "$set_x" "$row_y" click 1
     x11_wait_until "$code: the click gave its list no focus" sh -c "tail -c +$((start + 1)) Paramora.log | grep -q EventType_Focus"
-    x11_wait_still
     sleep 0.5  # a second click this soon would be a double click
     xdotool click 1
     drop_down_shown
@@ -38,17 +37,14 @@ for model in "0 0 P0.0.00" "5 2 P00.02"; do
     drop_down_gone
     x11_menu 2 Down Down Return  # Help, About: the dialog has the keyboard until it closes
     about=$(x11_wait_window "^О программе$")
-    x11_wait_still
     wmctrl -i -c "$about"
     x11_wait_gone "^О программе$"
-    x11_wait_still
     xdotool click 1
     drop_down_shown
     xdotool key Down Return
     drop_down_gone
     x11_wait_until "$code: the pick logged no change" sh -c "tail -c +$((start + 1)) Paramora.log | grep -q EventType_Change"
-    x11_wait_still
-    sleep 0.5
+    sleep 0.5  # what the drop-down's closing raises comes before the change
     x11_screenshot "editor_list_${code}_picked"
     [ "$(lines_since_start)" = "#EventType_Focus #EventType_Change " ] ||
         x11_fail "$code: the list logged $(lines_since_start)"
