@@ -171,8 +171,8 @@ void connectionWindowEvents(const gui::Event& event)
     }
     if (event.kind != gui::EventKind::Control)
         return;
-    // A list reports the keyboard coming back to it too (a popup or a question box closing); only
-    // the user's pick of an entry is a choice.
+    // A list also reports the keyboard coming to it and the return key; only the user's pick of an
+    // entry is a choice.
     if ((event.id == portList || event.id == modelList) && event.type != gui::EventType::Change)
         return;
     switch (event.id) {

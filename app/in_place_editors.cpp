@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
+#include "app/set_value_change.h"
 #include "app/typed_entry.h"
 #include "app/value_editors.h"
 #include "app/window_ids.h"
@@ -77,13 +78,10 @@ void applyDependentLimits(const Parameter& edited, std::int32_t value)
             continue;
         const auto bound = static_cast<std::int32_t>(rescale(value, decimals, decimalsOf(dependent)));
         bool changed = false;
-        if (boundAbove && dependent.setValue > bound) {
-            dependent.setValue = bound;
-            changed = true;
-        } else if (!boundAbove && boundBelow && dependent.setValue < bound) {
-            dependent.setValue = bound;
-            changed = true;
-        }
+        if (boundAbove && dependent.setValue > bound)
+            changed = changeSetValue(dependent, bound);
+        else if (!boundAbove && boundBelow && dependent.setValue < bound)
+            changed = changeSetValue(dependent, bound);
         const bool shown = isShown(dependent);
         if (changed) {
             const std::string text = valueCellText(dependent, dependent.setValue);
@@ -106,7 +104,7 @@ void returnKeyInField(Parameter& p)
     gui::setCellText(ctl::table, currentRow, currentColumn, fieldText);
     const std::int32_t value = parseValueText(fieldText);
     applyDependentLimits(p, value);
-    p.setValue = value;
+    changeSetValue(p, value);
     gui::showControl(key, false);
 }
 
@@ -325,7 +323,7 @@ void inPlaceEditorEvent(const gui::Event& event)
             gui::setCellText(ctl::table, currentRow, currentColumn, gui::text(p->optionKey));
             const int selected = gui::state(p->optionKey);
             if (selected >= 0)
-                p->setValue = static_cast<std::int32_t>(gui::itemData(p->optionKey, selected));
+                changeSetValue(*p, static_cast<std::int32_t>(gui::itemData(p->optionKey, selected)));
             gui::showControl(p->optionKey, false);
         } else if (p->displayFormat < 10) {
             filterNumericInput(p->optionKey);
@@ -346,7 +344,5 @@ void inPlaceEditorEvent(const gui::Event& event)
     default:
         break;
     }
-    const std::uint16_t flags = colourTableRow(currentRow, p->setValue, p->readValue, p->access, p->defaultText);
-    if (flags == 2 || flags == 6)
-        documentState = 2;
+    colourTableRow(currentRow, p->setValue, p->readValue, p->access, p->defaultText);
 }

@@ -10,6 +10,7 @@
 #include "app/log_tags.h"
 #include "app/parameter_table.h"
 #include "app/program_state.h"
+#include "app/set_value_change.h"
 #include "app/value_editors.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
@@ -97,7 +98,7 @@ void copyCurrent()
 {
     logLine(tagPopupCopyCurrent);
     if (Parameter* p = clickedParameter()) {
-        p->setValue = p->readValue;
+        changeSetValue(*p, p->readValue);
         refreshSetValue(*p);
     }
 }
@@ -108,7 +109,7 @@ void copyAll()
     for (std::int32_t key : shownKeys()) {
         Parameter* p = findParameterByKey(key);
         if (p && p->access != 0) {
-            p->setValue = p->readValue;
+            changeSetValue(*p, p->readValue);
             refreshSetValue(*p);
         }
     }
@@ -118,12 +119,8 @@ void setDefault()
 {
     logLine(tagPopupSetDefault);
     if (Parameter* p = clickedParameter()) {
-        p->setValue = parseValueText(p->defaultText);
-        // A set value that now differs from the read one is an edit like any other: the document
-        // must not close without the save question.
-        const std::uint16_t flags = refreshSetValue(*p);
-        if (flags == 2 || flags == 6)
-            documentState = 2;
+        changeSetValue(*p, parseValueText(p->defaultText));
+        refreshSetValue(*p);
     }
 }
 

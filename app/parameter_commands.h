@@ -17,6 +17,6 @@ bool tableCommand(int command);
 void readParameterRow(Parameter& parameter);
 // Writes setValue to `registerAddress` (the parameter's address or its EEPROM address).
 void writeParameterRow(Parameter& parameter, std::uint16_t registerAddress);
-// Shows a setValue a command has just changed in the in-place editor and the set cell.
-// Returns the flags of colourTableRow for the parameter's row.
-std::uint16_t refreshSetValue(Parameter& parameter);
+// Shows a setValue a command has just changed in the in-place editor and the set cell, and
+// colours the row.
+void refreshSetValue(Parameter& parameter);

@@ -88,7 +88,7 @@ void writeParameterRow(Parameter& p, std::uint16_t registerAddress)
     showExchanged(p);
 }
 
-std::uint16_t refreshSetValue(Parameter& p)
+void refreshSetValue(Parameter& p)
 {
     target(p);
     syncEditorToSetValue(p);
@@ -96,5 +96,5 @@ std::uint16_t refreshSetValue(Parameter& p)
         gui::setCellText(ctl::table, targetRow, column::set, valueCellText(p, p.setValue));
     else
         gui::setCellText(ctl::table, targetRow, column::set, gui::text(p.optionKey));
-    return colourTableRow(targetRow, p.setValue, p.readValue, p.access, p.defaultText);
+    colourTableRow(targetRow, p.setValue, p.readValue, p.access, p.defaultText);
 }

@@ -2,6 +2,7 @@
 
 #include "app/parameter_table.h"
 #include "app/program_state.h"
+#include "app/set_value_change.h"
 #include "app/window_ids.h"
 #include "description/description_store.h"
 #include "platform/gui/message_box.h"
@@ -39,13 +40,10 @@ void closeEditorWindow(int window)
 
 void storeEditedValue(Parameter& parameter, std::int32_t value, const std::string& text)
 {
-    parameter.setValue = value;
+    changeSetValue(parameter, value);
     gui::setCellText(ctl::table, currentRow, currentColumn, text);
     gui::setText(parameter.optionKey, text);
-    const std::uint16_t flags =
-        colourTableRow(currentRow, parameter.setValue, parameter.readValue, parameter.access, parameter.defaultText);
-    if (flags == 2 || flags == 6)
-        documentState = 2;
+    colourTableRow(currentRow, parameter.setValue, parameter.readValue, parameter.access, parameter.defaultText);
 }
 
 std::string hexDigits(std::uint32_t value, int width)

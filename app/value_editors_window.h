@@ -20,7 +20,7 @@ void showEditorWindow(int window);
 void closeEditorWindow(int window);
 
 // OK: the parameter's setValue, its set cell and its in-place editor take the value; the row is
-// coloured and the document marked modified as an in-place edit would.
+// coloured, and a value that changed marks the document modified.
 void storeEditedValue(Parameter& parameter, std::int32_t value, const std::string& text);
 
 // Upper-case hexadecimal / decimal digits padded on the left with "0" to at least `width`.

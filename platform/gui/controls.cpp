@@ -2,6 +2,7 @@
 #include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -82,6 +83,13 @@ void letWheelPass(QWidget* control)
     control->installEventFilter(filter);
 }
 
+// What Qt says as the keyboard goes to a drop-down, the menu bar, a menu or another window, and
+// as it comes back from there.
+bool lendingReason(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+
 // Focus and the return key of edit fields and drop-down lists, which Qt reports only as events.
 class FieldEvents : public QObject {
 public:
@@ -92,9 +100,20 @@ public:
         if (!control || control->widget != object)
             return false;
         auto* field = static_cast<QWidget*>(object);
-        if (event->type() == QEvent::FocusIn)
-            raiseFieldEvent(field, control->window, id, EventType::Focus);
-        else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
+        if (event->type() == QEvent::FocusOut) {
+            // The keyboard lent to the control's own drop-down, the menu bar, a menu or another
+            // window (a dialog, or the window's contents disabled while one is open) comes back to
+            // it later: that is no new focus.
+            const QWidget* next = QApplication::focusWidget();
+            field->setProperty("keyboardLent", lendingReason(static_cast<QFocusEvent*>(event)->reason()) || !next ||
+                                                   next->window() != field->window());
+        } else if (event->type() == QEvent::FocusIn) {
+            const bool comesBack =
+                field->property("keyboardLent").toBool() && lendingReason(static_cast<QFocusEvent*>(event)->reason());
+            field->setProperty("keyboardLent", false);
+            if (!comesBack)
+                raiseFieldEvent(field, control->window, id, EventType::Focus);
+        } else if (event->type() == QEvent::KeyPress && control->kind == ControlKind::Combo) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
                 raiseFieldEvent(field, control->window, id, EventType::ReturnKey);
@@ -508,8 +527,12 @@ void setFont(int id, std::string_view family, int points)
 void setFocus(int id)
 {
     if (auto* control = findControl(id))
-        if (QWidget* w = materialise(*control))
+        if (QWidget* w = materialise(*control)) {
             w->setFocus();
+            // Typing replaces the whole text of a field the program hands the keyboard to.
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                edit->selectAll();
+        }
 }
 
 void repaintControl(int id)

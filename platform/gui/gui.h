@@ -138,7 +138,7 @@ bool controlEnabled(int id);
 void setText(int id, std::string_view text);  // raises no event
 std::string text(int id);
 void setFont(int id, std::string_view family, int points);
-void setFocus(int id);
+void setFocus(int id);  // an edit field given the keyboard has its whole text selected
 void repaintControl(int id);
 
 // Check box state, spinner value, tab page, combo selection (-1 none).

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -8,6 +10,8 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <sstream>
+#include <vector>
 
 #include "app/parameter_table.h"
 #include "tests/app/document_test_support.h"
@@ -168,7 +172,9 @@ TEST_F(InPlaceEditorTest, KeysAfterAClickGoToItsEditorAndNeverMoveTheTablesRow)
         EXPECT_EQ(tableView()->currentIndex().row(), row);
         if (c.editorTakesKeys) {
             EXPECT_EQ(keyboard, gui::widgetOf(key));
-            EXPECT_EQ(gui::text(key), before + c.typed);
+            EXPECT_EQ(gui::text(key), c.typed) << "typing replaces the value the click showed";
+        } else {
+            EXPECT_EQ(gui::text(key), before);
         }
     }
 
@@ -185,6 +191,108 @@ TEST_F(InPlaceEditorTest, KeysAfterAClickGoToItsEditorAndNeverMoveTheTablesRow)
     pump();
     EXPECT_EQ(highlightedRow(), row);
     EXPECT_EQ(tableView()->currentIndex().row(), row);
+}
+
+// The click that shows a field selects its text, so typing replaces the value; a later click into
+// the field places the caret where it lands and selects nothing.
+TEST_F(InPlaceEditorTest, TypingReplacesTheClickedValueAndASecondClickPlacesTheCaret)
+{
+    struct Case {
+        const char* code;
+        const char* typed;
+        const char* confirmed;
+        std::int32_t setValue;
+    };
+    for (const Case& c : {Case{"P0.0.05", "12", "12.00", 1200}, Case{"P0.0.11", "7", "7.0", 70}}) {
+        SCOPED_TRACE(c.code);
+        triggerMenu(cmd::newZr12);
+        const int key = parameter(c.code).optionKey;
+        const int row = rowOfCode(c.code);
+        clickCell(row, column::set);
+        typeInto(key, c.typed);
+        pressReturn(key);
+        EXPECT_EQ(parameter(c.code).setValue, c.setValue);
+        EXPECT_EQ(gui::cellText(ctl::table, row, column::set), c.confirmed);
+
+        clickCell(row, column::set);
+        auto* field = qobject_cast<QLineEdit*>(gui::widgetOf(key));
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        EXPECT_EQ(field->selectedText().toStdString(), c.confirmed);
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(1, field->height() / 2));
+        pump();
+        EXPECT_FALSE(field->hasSelectedText());
+        EXPECT_EQ(field->cursorPosition(), 0);
+        typeInto(key, "5");
+        EXPECT_EQ(gui::text(key), std::string("5") + c.confirmed);
+    }
+}
+
+// A drop-down list reports the keyboard when a click gives it to the list, and only then: its own
+// drop-down closing, however it was opened and closed, or a dialog closing gives the keyboard back
+// and logs nothing.
+TEST_F(InPlaceEditorTest, AListLogsItsFocusOnceHoweverItsDropDownOpensAndCloses)
+{
+    logOut = 1;
+    struct Case {
+        int model;
+        const char* code;
+    };
+    for (const Case& c : {Case{cmd::newZr12, "P0.0.00"}, Case{cmd::newYv32, "P00.02"}}) {
+        SCOPED_TRACE(c.code);
+        triggerMenu(c.model);
+        const int key = parameter(c.code).optionKey;
+        auto* list = qobject_cast<QComboBox*>(gui::widgetOf(key));
+        ASSERT_NE(list, nullptr);
+        const std::size_t logStart = logText().size();
+        auto editorLines = [&] {
+            std::vector<std::string> lines;
+            std::istringstream rest(logText().substr(logStart));
+            for (std::string line; std::getline(rest, line, '\r');)
+                if (const auto at = line.find("#EventType_"); at != std::string::npos)
+                    lines.push_back(line.substr(at));
+            return lines;
+        };
+        auto closeWithEscape = [&] {
+            ASSERT_TRUE(list->view()->isVisible());
+            QTest::keyClick(list->view(), Qt::Key_Escape);
+            pump();
+            ASSERT_FALSE(list->view()->isVisible());
+        };
+
+        clickCell(showRowOf(c.code), column::set);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        QTest::mouseClick(list, Qt::LeftButton);
+        pump();
+        closeWithEscape();
+        QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+        pump();
+        closeWithEscape();
+        QTest::keyClick(list, Qt::Key_F4);
+        pump();
+        closeWithEscape();
+        // Alt lends the keyboard to the menu bar, Escape gives it back.
+        QTest::keyClick(list, Qt::Key_Alt);
+        ASSERT_EQ(QApplication::focusWidget(), gui::windowWidget(win::main)->findChild<QMenuBar*>());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        // A dialog takes the keyboard from the window and gives it back as it closes.
+        triggerMenu(cmd::about);
+        ASSERT_NE(QApplication::focusWidget(), list);
+        clickButton(ctl::aboutCloseButton);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        EXPECT_EQ(editorLines(), std::vector<std::string>{"#EventType_Focus"});
+
+        // A pick: the popup ignores a click that comes as soon as it opens, so the keyboard picks.
+        QTest::mouseClick(list, Qt::LeftButton);
+        pump();
+        ASSERT_TRUE(list->view()->isVisible());
+        list->view()->setCurrentIndex(list->view()->model()->index(1, 0));
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        pump();
+        EXPECT_EQ(editorLines(), (std::vector<std::string>{"#EventType_Focus", "#EventType_Change"}));
+        EXPECT_EQ(parameter(c.code).setValue, list->itemData(1).toInt());
+        EXPECT_FALSE(gui::controlVisible(key));
+    }
 }
 
 // The first click of a double click under "Отмеченные параметры" unticks the box and refills the

@@ -84,9 +84,9 @@ TEST_F(ValueEditorTest, DigitToDecShowsTheFieldsOfTheValueAndStoresThemOnOk)
     EXPECT_EQ(parameter("P3.2.02").setValue, 59799);
     EXPECT_EQ(gui::cellText(ctl::table, row, 3), "59799");
     EXPECT_EQ(gui::text(parameter("P3.2.02").optionKey), "59799");
-    // The set value now differs from the read value (0): marked like an in-place edit.
+    // The set value differs from the read value (0); OK kept it, so nothing new is unsaved.
     EXPECT_EQ(gui::cellColour(ctl::table, row, 2), changedColour);
-    EXPECT_EQ(documentState, 2);
+    EXPECT_EQ(documentState, 1);
 }
 
 TEST_F(ValueEditorTest, DigitToDecDefaultSelectsTheDefaultsDigitsAndStoresOnlyOnOk)
@@ -199,7 +199,7 @@ TEST_F(ValueEditorTest, BitToHexRaisesAClearedFieldToItsMinimum)
     EXPECT_EQ(parameter("P5.0.02").setValue, 1);
     EXPECT_EQ(gui::cellText(ctl::table, rowOfCode("P5.0.02"), 3), "$0001");
     EXPECT_EQ(gui::cellColour(ctl::table, rowOfCode("P5.0.02"), 2), changedColour);
-    EXPECT_EQ(documentState, 2);  // marked as an in-place edit marks it
+    EXPECT_EQ(documentState, 2);  // the value changed
 }
 
 TEST_F(ValueEditorTest, BitToHexDisablesBitsAboveTheMaximumAndStoresTheDefaultOnlyOnOk)

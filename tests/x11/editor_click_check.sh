@@ -31,11 +31,15 @@ x11_screenshot editor_click
 # The headers of the first two columns ("√", "Код") stay where they were.
 x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" 80 4 "$TABLE_LEFT" $((ROW_TOP - 8)) &&
     x11_fail "the table scrolled sideways"
-# The keyboard went with the click to the editor: a value typed now is P0.0.05's.
-xdotool key ctrl+a type 1
+# The keyboard went with the click to the editor: a value typed now replaces P0.0.05's.
+xdotool type 1
 xdotool key Return
 for n in $(seq 50); do xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' && break; sleep 0.1; done
 xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' || x11_fail "the typed value did not reach the editor"
 grep -q "#EventType_ReturnKey" Paramora.log || x11_fail "the typed value did not reach the editor"
+x11_menu 0 Down Down Return  # File, Save
+x11_wait_until "the document was not saved" test -s New_Zr12.pmr
+tr -d '\r' <New_Zr12.pmr | grep -qx 'P0.0.05 = 100' ||
+    x11_fail "P0.0.05 was saved as '$(tr -d '\r' <New_Zr12.pmr | grep '^P0.0.05 = ')', expected 100 (1.00)"
 x11_end_program
 echo "PASS"
