@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
@@ -41,6 +42,32 @@ void loopIsBack()
         termination = Termination::None;
 }
 
+bool windowTakesInput(int window)
+{
+    const detail::WindowRecord* record = detail::findWindow(window);
+    return record && record->enabled && record->widget->isVisible();
+}
+
+// The control, menu item or window a user's event is for is still shown and enabled.
+bool stillTakesInput(const Event& event)
+{
+    switch (event.kind) {
+    case EventKind::Menu: {
+        const QAction* action = menuAction(event.id);
+        return action && action->isEnabled() && action->isVisible() && windowTakesInput(event.window);
+    }
+    case EventKind::Control: {
+        const detail::ControlRecord* control = detail::findControl(event.id);
+        return control && control->enabled && control->widget && control->widget->isVisible() &&
+               control->widget->isEnabled() && windowTakesInput(control->window);
+    }
+    case EventKind::Close:
+        return windowTakesInput(event.window);
+    default:
+        return true;
+    }
+}
+
 // The next event that still applies: one of the user's is dropped when what it is for was disabled
 // or hidden since, as a click on a disabled control does nothing.
 bool takeQueuedEvent(Event& taken)
@@ -48,7 +75,7 @@ bool takeQueuedEvent(Event& taken)
     while (!queue.empty()) {
         const QueuedEvent next = queue.front();
         queue.pop_front();
-        if (next.fromUser && !detail::stillTakesInput(next.event))
+        if (next.fromUser && !stillTakesInput(next.event))
             continue;
         if (termination == Termination::Queued && isTerminationEvent(next.event))
             termination = Termination::Handling;
@@ -88,18 +115,30 @@ void clearEventQueue()
     detail::dropHeldInput();
 }
 
+namespace {
+// The next event, held input given on as far as no user's event is ahead of it. Held input never
+// waits for more input: an event dropped when taken lets it go on at once.
+bool nextEvent(Event& event)
+{
+    for (;;) {
+        detail::replayHeldInput();
+        if (takeQueuedEvent(event))
+            return true;
+        if (!detail::inputHeld())
+            return false;
+    }
+}
+}  // namespace
+
 Event waitEvent()
 {
     initialise();
     loopIsBack();
     detail::flushPendingScreenWork();
     Event event;
-    for (;;) {
-        detail::replayHeldInput();
-        if (takeQueuedEvent(event))
-            return event;
+    while (!nextEvent(event))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    return event;
 }
 
 Event pollEvent()
@@ -107,10 +146,9 @@ Event pollEvent()
     initialise();
     loopIsBack();
     detail::flushPendingScreenWork();
-    detail::replayHeldInput();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     Event event;
-    return takeQueuedEvent(event) ? event : Event{};
+    return nextEvent(event) ? event : Event{};
 }
 
 namespace {

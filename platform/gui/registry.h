@@ -132,8 +132,7 @@ bool userEventPending();
 // one piece at a time while no user's event waits. Input held when a question box opens is dropped.
 void installInputHold();
 void replayHeldInput();
+bool inputHeld();
 void dropHeldInput();
-// The control, menu item or window a user's event is for is still shown and enabled.
-bool stillTakesInput(const Event& event);
 
 }  // namespace gui::detail

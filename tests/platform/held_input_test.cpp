@@ -7,11 +7,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/gui/gui.h"
@@ -21,6 +25,7 @@ namespace {
 
 constexpr int mainWindow = 0, ownedWindow = 4;
 constexpr int disconnectButton = 1, readButton = 2, logCheckBox = 3, ownedButton = 41, disconnectCommand = 5;
+constexpr int traceArea = 6, addressField = 7, ownedCheckBox = 42;
 
 class HeldInputTest : public ::testing::Test {
 protected:
@@ -34,8 +39,15 @@ protected:
         gui::button(mainWindow, disconnectButton, {10, 10, 100, 30}, "Отключить");
         gui::button(mainWindow, readButton, {10, 50, 100, 30}, "Прочитать");
         gui::checkBox(mainWindow, logCheckBox, {10, 90, 200, 25}, "Записывать в log файл");
+        gui::editField(mainWindow, addressField, {10, 120, 100, 25});
+        gui::textArea(mainWindow, traceArea, {200, 10, 190, 100});
+        std::string lines;
+        for (int line = 0; line < 200; ++line)
+            lines += "Tx: 01 03 00 00 00 01\r\n";
+        gui::setText(traceArea, lines);
         ASSERT_TRUE(gui::openWindow(ownedWindow, {420, 0, 200, 100}, "Owned", gui::closeBox, mainWindow));
         gui::button(ownedWindow, ownedButton, {10, 10, 100, 30}, "Подключить");
+        gui::checkBox(ownedWindow, ownedCheckBox, {10, 50, 150, 25}, "Каждый раз");
         gui::showWindow(mainWindow, true);
         gui::showWindow(ownedWindow, true, false);
         gui::activateWindow(mainWindow);
@@ -47,8 +59,9 @@ protected:
         gui::closeAllWindows();
     }
 
+    std::vector<gui::Event> takeAll() { return takeAllEvents(); }
     // The events the program would take now, one after the other, until none is left.
-    std::vector<gui::Event> takeAll()
+    static std::vector<gui::Event> takeAllEvents()
     {
         std::vector<gui::Event> taken;
         for (int idle = 0; idle < 3;) {
@@ -62,11 +75,31 @@ protected:
     }
 
     // A click as the window system delivers it: to the window, which finds the control under it.
-    static void clickThroughWindow(int control)
+    static void clickThroughWindow(int control) { clickThroughWindow(gui::widgetOf(control)); }
+    static void clickThroughWindow(QWidget* widget)
+    {
+        QWidget* window = widget->window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
+    }
+    static void doubleClickThroughWindow(int control)
     {
         QWidget* widget = gui::widgetOf(control);
         QWidget* window = widget->window();
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
+    }
+    // A notch of the wheel away from the user, over the middle of the control.
+    static void turnWheelThroughWindow(int control)
+    {
+        QWidget* widget = gui::widgetOf(control);
+        QWidget* window = widget->window();
+        const QPointF at = widget->mapTo(window, widget->rect().center());
+        QWheelEvent wheel(at, window->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(window->windowHandle(), &wheel);
+    }
+    static int scrolledTo(int textArea)
+    {
+        return static_cast<QPlainTextEdit*>(gui::widgetOf(textArea))->verticalScrollBar()->value();
     }
 };
 
@@ -158,13 +191,136 @@ TEST_F(HeldInputTest, InputAfterAnUntakenCommandWaitsForIt)
             answer.stop();
             for (QAbstractButton* button : box->buttons())
                 if (button->text() == QString::fromUtf8("Нет"))
-                    QTest::mouseClick(button, Qt::LeftButton);
+                    clickThroughWindow(button);
         }
     });
     answer.start(10);
     EXPECT_EQ(gui::messageBox("Внимание", "Отключить?", gui::Icon::Question, gui::Buttons::YesNo), gui::Answer::No);
     EXPECT_TRUE(takeAll().empty());
     EXPECT_EQ(gui::state(logCheckBox), 1);
+}
+
+// Mouse, wheel and keys alike wait for the command given before them, and then keep their order
+// among themselves and against input that comes later still.
+TEST_F(HeldInputTest, InputOfEveryKindWaitsForTheCommandBeforeIt)
+{
+    gui::widgetOf(addressField)->setFocus();
+    takeAll();
+    gui::menuAction(disconnectCommand)->trigger();  // leaves the keyboard where it is
+    turnWheelThroughWindow(traceArea);
+    QTest::keyClick(gui::windowWidget(mainWindow)->windowHandle(), Qt::Key_7);
+    clickThroughWindow(logCheckBox);
+    ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
+    EXPECT_EQ(scrolledTo(traceArea), 0);
+    EXPECT_EQ(gui::text(addressField), "");
+
+    // Input given now, while the input above is still held, goes behind it.
+    clickThroughWindow(readButton);
+    const std::vector<gui::Event> inOrder = takeAll();
+    ASSERT_EQ(inOrder.size(), 3u);
+    EXPECT_EQ(inOrder[0].id, addressField);
+    EXPECT_EQ(inOrder[0].type, gui::EventType::Change);
+    EXPECT_EQ(inOrder[1].id, logCheckBox);
+    EXPECT_EQ(inOrder[2].id, readButton);
+    EXPECT_GT(scrolledTo(traceArea), 0);
+    EXPECT_EQ(gui::text(addressField), "7");
+}
+
+// A command dropped when taken (its button was disabled meanwhile) leaves the input held behind
+// it to go on at once: the program waits for nothing the user has not given.
+TEST_F(HeldInputTest, InputHeldBehindADroppedCommandGoesOnWithoutFurtherInput)
+{
+    clickThroughWindow(disconnectButton);
+    clickThroughWindow(readButton);
+    gui::enableControl(disconnectButton, false);
+    // Nothing else the window system has to give could make the loop look again.
+    for (int round = 0; round < 5; ++round)
+        QCoreApplication::processEvents();
+    // Only if the held click waited would this come first.
+    QTimer::singleShot(5000, [] { gui::postEvent({gui::EventKind::Menu, mainWindow, disconnectCommand}); });
+    const gui::Event next = gui::waitEvent();
+    EXPECT_EQ(next.kind, gui::EventKind::Control);
+    EXPECT_EQ(next.id, readButton);
+    gui::clearEventQueue();
+}
+
+// Held input meets the windows as the window system gave it: a double click reaches the control
+// as the same presses and releases whether it waited or not.
+TEST_F(HeldInputTest, AHeldDoubleClickReachesTheControlAsAnUnheldOne)
+{
+    struct Spy : QObject {
+        std::vector<QEvent::Type> seen;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            const QEvent::Type type = event->type();
+            if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                type == QEvent::MouseButtonDblClick)
+                seen.push_back(type);
+            return false;
+        }
+    };
+    QWidget* area = static_cast<QPlainTextEdit*>(gui::widgetOf(traceArea))->viewport();
+    const auto doubleClickTraceArea = [area] {
+        Spy spy;
+        area->installEventFilter(&spy);
+        doubleClickThroughWindow(traceArea);
+        takeAllEvents();
+        area->removeEventFilter(&spy);
+        return spy.seen;
+    };
+
+    const std::vector<QEvent::Type> unheld = doubleClickTraceArea();
+    ASSERT_FALSE(unheld.empty());
+    gui::menuAction(disconnectCommand)->trigger();
+    const std::vector<QEvent::Type> held = doubleClickTraceArea();
+    EXPECT_EQ(held, unheld);
+}
+
+// Held input that can no longer reach what it was given to is dropped: a window hidden meanwhile
+// takes none, and clearing the event queue drops it too.
+TEST_F(HeldInputTest, HeldInputGoesNowhereItCouldNotGoNow)
+{
+    clickThroughWindow(disconnectButton);
+    clickThroughWindow(ownedCheckBox);
+    ASSERT_EQ(gui::pollEvent().id, disconnectButton);
+    gui::showWindow(ownedWindow, false);
+    EXPECT_TRUE(takeAll().empty());
+    gui::showWindow(ownedWindow, true, false);
+    EXPECT_EQ(gui::state(ownedCheckBox), 0);
+
+    clickThroughWindow(disconnectButton);
+    clickThroughWindow(logCheckBox);
+    gui::clearEventQueue();
+    EXPECT_TRUE(takeAll().empty());
+    EXPECT_EQ(gui::state(logCheckBox), 0);
+}
+
+// A question a command asks takes its answer at once, even while another of the user's commands
+// waits to be taken: the program is inside the command, waiting for the answer.
+TEST_F(HeldInputTest, AQuestionBoxTakesItsAnswerWhileACommandWaits)
+{
+    clickThroughWindow(disconnectButton);
+    bool answerHeld = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        answer.stop();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == QString::fromUtf8("Да"))
+                clickThroughWindow(button);
+        // The click has been delivered: a box still open did not take it.
+        answerHeld = box->isVisible();
+        if (answerHeld)
+            box->done(0);
+    });
+    answer.start(10);
+    EXPECT_EQ(gui::messageBox("Внимание", "Отключить?", gui::Icon::Question, gui::Buttons::YesNo), gui::Answer::Yes);
+    EXPECT_FALSE(answerHeld);
+    const std::vector<gui::Event> after = takeAll();
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].id, disconnectButton);
 }
 
 }  // namespace

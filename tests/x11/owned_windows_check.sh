@@ -9,12 +9,13 @@ x11_start
 x11_start_program
 main_id=$(printf '%d' "$MAIN_WINDOW")
 
-# $1 title pattern, $2 what it is: the window is transient for the Main Window, and a click on the
-# Main Window's title bar leaves it above the Main Window and gives the input back to it.
+# $1 title pattern, $2 what it is: the window is a dialog transient for the Main Window, and a click
+# on the Main Window's title bar leaves it above the Main Window and gives the input back to it.
 expect_owned() {
     local id
     id=$(x11_wait_window "$1")
     [ "$(x11_transient_for "$id")" = "$main_id" ] || x11_fail "$2 is not transient for the Main Window"
+    [[ " $(x11_window_types "$id") " == *" DIALOG "* ]] || x11_fail "$2 is not declared a dialog"
     x11_click_title_of_owner "$MAIN_WINDOW" "$id"
     [ "$ACTIVE_AFTER_CLICK" = "$id" ] || x11_fail "$2 lost the input to the Main Window"
     x11_stacked_above "$id" "$MAIN_WINDOW" || x11_fail "$2 went behind the Main Window"

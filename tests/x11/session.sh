@@ -3,7 +3,8 @@
 # its own Xvfb (a free display) with a window manager, drives it with xdotool and reads results from
 # files, the log and the window tree. Exit 77 marks a skip when the tools are missing.
 #
-# X11_WM picks the window manager: openbox (the default), metacity, marco, xfwm4 or kwin.
+# X11_WM picks the window manager: openbox (the default), metacity, marco, xfwm4 or kwin; none runs
+# none.
 set -euo pipefail
 
 # How to run the window manager, and the programs that takes.
@@ -13,6 +14,7 @@ case "${X11_WM:=openbox}" in
     marco) x11_wm_run=(env GSETTINGS_BACKEND=memory marco --no-composite) x11_wm_tools=(marco) ;;
     xfwm4) x11_wm_run=(dbus-run-session -- xfwm4 --compositor=off) x11_wm_tools=(dbus-run-session xfwm4) ;;
     kwin) x11_wm_run=(env QT_QPA_PLATFORM=xcb kwin_x11) x11_wm_tools=(kwin_x11) ;;
+    none) x11_wm_run=() x11_wm_tools=() ;;
     *) echo "X11_WM names no window manager these checks know: $X11_WM"; exit 1 ;;
 esac
 
@@ -45,6 +47,7 @@ x11_start() {
     mkdir -p "$wm_home/config" "$wm_home/cache" "$wm_home/data" "$wm_home/runtime"
     chmod 700 "$wm_home/runtime"
     for attempt in 1 2; do
+        [ "$X11_WM" != none ] || break
         XDG_CONFIG_HOME=$wm_home/config XDG_CACHE_HOME=$wm_home/cache XDG_DATA_HOME=$wm_home/data \
             XDG_RUNTIME_DIR=$wm_home/runtime "${x11_wm_run[@]}" >"$X11_DIR/wm.log" 2>&1 &
         X11_PIDS+=($!)
@@ -53,7 +56,7 @@ x11_start() {
         kill "${X11_PIDS[-1]}" 2>/dev/null || true
         wait "${X11_PIDS[-1]}" 2>/dev/null || true
     done
-    wmctrl -m >/dev/null 2>&1 || { echo "$X11_WM did not start"; cat "$X11_DIR/wm.log"; exit 1; }
+    [ "$X11_WM" = none ] || wmctrl -m >/dev/null 2>&1 || { echo "$X11_WM did not start"; cat "$X11_DIR/wm.log"; exit 1; }
     mkdir -p "$X11_DIR/work"
     cd "$X11_DIR/work"
 }
@@ -259,6 +262,11 @@ x11_outer_size() {
 # manages the window) as short names: CLOSE MOVE MINIMIZE ...
 x11_allowed_actions() {
     xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/^[^=]*= *//; s/_NET_WM_ACTION_//g; s/,//g'
+}
+
+# Prints the types a window declares itself (_NET_WM_WINDOW_TYPE) as short names: DIALOG, UTILITY...
+x11_window_types() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE | sed 's/^[^=]*= *//; s/_NET_WM_WINDOW_TYPE_//g; s/,//g'
 }
 
 # Asks the window manager to close a window as a user would: with the window active, Alt+F4, which

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Wait Window reaches the screen while File, New loads the largest model: the window manager
 # takes it into its client list (it maps only what the program asked it to map), transient for
-# the Main Window, frames it with a title bar (a window of no height is otherwise invisible) and
+# the Main Window and declared a utility window (a window the Main Window goes on working under,
+# not a dialog), frames it with a title bar (a window of no height is otherwise invisible) and
 # offers no minimise or maximise box; it is gone again when the load is over.
 source "$(dirname "$0")/session.sh"
 x11_require
@@ -13,6 +14,9 @@ x11_file_new 0  # Zr12
 wait_title="Загрузка параметров. Пожалуйста, подождите..."
 wait_window=$(xdotool search --name "^$wait_title\$" | head -n1)
 [ -n "$wait_window" ] || x11_fail "no Wait Window after the first load"
+types=$(x11_window_types "$wait_window")
+[[ " $types " == *" UTILITY "* && " $types " != *" DIALOG "* ]] ||
+    x11_fail "the Wait Window is declared as $types, not as a utility window"
 
 # Every change of the window manager's client list and of the Wait Window's frame and allowed
 # actions, as it happens: nothing is missed however short the load is. Each spy first reports
