@@ -12,26 +12,11 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "platform/shell/descriptor.h"
 #include "platform/shell/save_hooks.h"
 
 namespace shell {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 class Acl {
 public:
