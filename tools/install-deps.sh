@@ -4,9 +4,9 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libxcb1-dev libgl-dev libpng-dev zlib1g-dev libchm-dev
           fonts-liberation2 qt6-translations-l10n
-          libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev libacl1-dev acl attr
+          libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev libacl1-dev libattr1-dev acl attr
           clang-14 libclang-rt-14-dev
-          socat strace
+          socat strace dosfstools fusefat ntfs-3g
           xvfb openbox metacity xdotool wmctrl x11-utils imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <linux/stat.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +57,30 @@ bool folderKeepsEveryName(const std::string& folder)
     return kept;
 }
 
+// A rename onto a mount point is sure to fail (a file bind-mounted over the target).
+bool isMountPoint(const std::string& path, const struct stat& info)
+{
+    struct statx extra {};
+    if (statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS, &extra) == 0 &&
+        (extra.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0)
+        return (extra.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+    struct stat folder {};
+    return stat(folderOf(path).c_str(), &folder) == 0 && folder.st_dev != info.st_dev;
+}
+
+bool writeAll(int descriptor, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
 
 AtomicFile::~AtomicFile() { discard(); }
@@ -74,10 +99,17 @@ bool AtomicFile::open(const std::string& path, std::string_view blankLine)
     if (targetExists_ &&
         (!S_ISREG(existing.st_mode) || faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
-    // In place where a rename would leave the file's other names with the old content, or where the
-    // folder would keep the temporary file.
-    const bool inPlaceOnly = targetExists_ && (existing.st_nlink > 1 || folderKeepsEveryName(folderOf(target_)));
-    if (!inPlaceOnly && temporary_.create(folderOf(target_)))
+    // In place where a rename would leave the file's other names with the old content, where the
+    // folder would keep the temporary file, or where the rename is sure to fail.
+    const bool inPlaceOnly = targetExists_ && (existing.st_nlink > 1 || folderKeepsEveryName(folderOf(target_)) ||
+                                               isMountPoint(target_, existing));
+    // Private until the commit gives it the target's owner and mode; a new file gets what any new
+    // file of the user gets. A file system without unnamed files gets the named one only at the
+    // commit, where the folder takes new files.
+    mode_ = targetExists_ ? 0600 : 0666;
+    const std::string folder = folderOf(target_);
+    if (!inPlaceOnly && (temporary_.createUnnamed(folder, mode_) ||
+                         faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0))
         way_ = Way::temporary;
     else if (targetExists_)
         way_ = Way::inPlace;
@@ -86,17 +118,9 @@ bool AtomicFile::open(const std::string& path, std::string_view blankLine)
 
 bool AtomicFile::write(std::string_view bytes)
 {
-    if (way_ == Way::temporary) {
-        for (std::string_view rest = bytes; !rest.empty();) {
-            const ssize_t written = ::write(temporary_.descriptor(), rest.data(), rest.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0) {
-                discard();
-                return false;
-            }
-            rest.remove_prefix(static_cast<std::size_t>(written));
-        }
+    if (way_ == Way::temporary && temporary_.descriptor() >= 0 && !writeAll(temporary_.descriptor(), bytes)) {
+        discard();
+        return false;
     }
     if (way_ == Way::none)
         return false;
@@ -118,9 +142,16 @@ bool AtomicFile::commit()
 }
 
 // Falls back to writing in place where the temporary file cannot take the target's place as the
-// target was: an attribute it cannot be given, a rename the system refuses.
+// target was: no temporary file, an attribute it cannot be given, a rename the system refuses.
 bool AtomicFile::commitTemporary()
 {
+    if (temporary_.descriptor() < 0) {
+        // Named only now, so that a kill leaves the name behind for as short a time as it can.
+        if (!temporary_.createNamed(folderOf(target_), mode_))
+            return targetExists_ && commitInPlace();
+        if (!writeAll(temporary_.descriptor(), content_))
+            return false;
+    }
     const int descriptor = temporary_.descriptor();
     if (fsync(descriptor) != 0)
         return false;

@@ -1,11 +1,11 @@
 #pragma once
 // Replacing a file without ever leaving it half written: the bytes go to a temporary file in the
-// target's folder, which takes the target's owner, group, mode and extended attributes (its ACL
-// among them) and is renamed over the target only once every byte was written and synced.
+// target's folder, private to the user until it takes the target's owner, group, mode, ACL and
+// extended attributes, and renamed over the target only once every byte was written and synced.
 // Where a rename would not leave the file as the user had it (more than one hard link, an
-// attribute the new file cannot be given, a folder that takes no new file or refuses the rename),
-// the target is written in place instead, in steps that each leave the old or the new content
-// (in_place_write.h). A link is written through: the file it points to is replaced, or made.
+// attribute the new file cannot be given, a folder that takes no new file or refuses the rename,
+// a target that is a mount point), the target is written in place instead, in steps that each
+// leave the old or the new content (in_place_write.h). A link is written through: the file it points to is replaced, or made.
 
 #include <string>
 #include <string_view>
@@ -44,6 +44,7 @@ private:
     bool commitInPlace();
 
     Way way_ = Way::none;
+    mode_t mode_ = 0666;  // of the temporary file as made
     TemporaryFile temporary_;
     std::string target_;
     bool targetExists_ = false;

@@ -1,103 +1,138 @@
 #include "platform/shell/file_attributes.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <vector>
+#include <string>
 
+#include <acl/libacl.h>
+#include <attr/error_context.h>
+#include <attr/libattr.h>
+#include <fcntl.h>
+#include <sys/acl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "platform/shell/descriptor.h"
+#include "platform/shell/save_hooks.h"
+
 namespace shell {
 namespace {
 
-// Reads a list or a value whose size is asked first; ERANGE means it grew in between.
-template <typename Read>
-bool readSized(Read read, std::string& bytes)
+class Acl {
+public:
+    explicit Acl(int fd) : acl_(acl_get_fd(fd)) {}
+    ~Acl()
+    {
+        if (acl_)
+            acl_free(acl_);
+    }
+    Acl(const Acl&) = delete;
+    Acl& operator=(const Acl&) = delete;
+    acl_t get() const { return acl_; }
+
+private:
+    acl_t acl_;
+};
+
+// A change the test seam refuses, as a file system without owners or modes refuses it.
+bool changeRefused()
+{
+    if (const int error = attributeChangeError()) {
+        errno = error;
+        return true;
+    }
+    return false;
+}
+
+bool valueOf(int descriptor, const char* name, std::string& value)
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        const ssize_t size = read(nullptr, 0);
+        const ssize_t size = fgetxattr(descriptor, name, nullptr, 0);
         if (size < 0)
             return false;
-        bytes.resize(static_cast<std::size_t>(size));
-        const ssize_t got = size == 0 ? 0 : read(bytes.data(), bytes.size());
+        value.resize(static_cast<std::size_t>(size));
+        const ssize_t got = size == 0 ? 0 : fgetxattr(descriptor, name, value.data(), value.size());
         if (got >= 0) {
-            bytes.resize(static_cast<std::size_t>(got));
+            value.resize(static_cast<std::size_t>(got));
             return true;
         }
-        if (errno != ERANGE)
+        if (errno != ERANGE)  // ERANGE: it grew in between
             return false;
     }
     return false;
 }
 
-std::vector<std::string> splitNames(const std::string& list)
+struct AttributeCopy {
+    error_context errors{};  // first: libattr hands the check this pointer back
+    int from = -1;
+    int to = -1;
+    bool refused = false;
+};
+
+// Copies what /etc/xattr.conf lets a copy take (the ACL goes with the permissions), and only what
+// the new file does not hold yet: setting even the same security label may be refused.
+int copyWhereDifferent(const char* name, error_context* errors)
 {
-    std::vector<std::string> names;
-    for (std::size_t at = 0; at < list.size();) {
-        const std::size_t end = list.find('\0', at);
-        names.emplace_back(list.substr(at, end - at));
-        at = end == std::string::npos ? list.size() : end + 1;
+    auto* copy = reinterpret_cast<AttributeCopy*>(errors);
+    if (!attr_copy_check_permissions(name, errors))
+        return 0;
+    std::string wanted, present;
+    if (valueOf(copy->from, name, wanted) && valueOf(copy->to, name, present) && wanted == present)
+        return 0;
+    if (changeRefused()) {
+        copy->refused = true;
+        return 0;
     }
-    return names;
+    return 1;
 }
 
-// A file system without extended attributes has none to keep.
-bool namesAt(const std::string& path, std::vector<std::string>& names)
+bool copyExtendedAttributes(int from, int to)
 {
-    std::string list;
-    if (!readSized([&](char* to, std::size_t size) { return llistxattr(path.c_str(), to, size); }, list))
-        return errno == ENOTSUP;
-    names = splitNames(list);
-    return true;
+    AttributeCopy copy;
+    copy.from = from;
+    copy.to = to;
+    const bool copied = attr_copy_fd("", from, "", to, copyWhereDifferent, &copy.errors) == 0;
+    return copied && !copy.refused;
 }
 
-bool namesOf(int descriptor, std::vector<std::string>& names)
+// The access ACL holds the permission bits; where the file system has no ACLs, the bits alone.
+bool samePermissions(int from, int to, const struct stat& old, const struct stat& made)
 {
-    std::string list;
-    if (!readSized([&](char* to, std::size_t size) { return flistxattr(descriptor, to, size); }, list))
-        return errno == ENOTSUP;
-    names = splitNames(list);
-    return true;
+    const Acl wanted(from);
+    if (!wanted.get())
+        return (old.st_mode & 0777) == (made.st_mode & 0777);
+    const Acl present(to);
+    return present.get() && acl_cmp(wanted.get(), present.get()) == 0;
 }
 
-bool copyExtendedAttributes(const std::string& from, int to)
+bool copyPermissions(int from, int to, const struct stat& old)
 {
-    std::vector<std::string> wanted, present;
-    if (!namesAt(from, wanted) || !namesOf(to, present))
+    struct stat made {};
+    if (fstat(to, &made) != 0)
         return false;
-    for (const std::string& name : present)
-        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && fremovexattr(to, name.c_str()) != 0)
-            return false;
-    for (const std::string& name : wanted) {
-        std::string value, current;
-        // user.* attributes need read access to the file; without it they cannot be kept.
-        if (!readSized([&](char* into, std::size_t size) { return lgetxattr(from.c_str(), name.c_str(), into, size); }, value))
-            return false;
-        // An attribute the new file already holds as it should is left alone: setting even the
-        // same security label may be refused.
-        const bool same = readSized([&](char* into, std::size_t size) { return fgetxattr(to, name.c_str(), into, size); },
-                                    current) &&
-                          current == value;
-        if (!same && fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0)
-            return false;
-    }
-    return true;
+    if (!samePermissions(from, to, old, made) && (changeRefused() || perm_copy_fd("", from, "", to, nullptr) != 0))
+        return false;
+    // The set-id and sticky bits, which an ACL does not hold; the mode last, so that its group bits
+    // put back the old mask.
+    if (fstat(to, &made) != 0)
+        return false;
+    return (made.st_mode & 07777) == (old.st_mode & 07777) || (!changeRefused() && fchmod(to, old.st_mode & 07777) == 0);
 }
 
 }  // namespace
 
 bool copyFileAttributes(const std::string& from, int to)
 {
-    struct stat old {}, made {};
-    if (lstat(from.c_str(), &old) != 0 || fstat(to, &made) != 0)
+    // user.* attributes need read access to the file; without it they cannot be kept.
+    const Descriptor old(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat was {}, made {};
+    if (old.get() < 0 || fstat(old.get(), &was) != 0 || fstat(to, &made) != 0)
         return false;
     // The owner first: a change of owner clears the set-id bits and file capabilities.
-    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && fchown(to, old.st_uid, old.st_gid) != 0)
+    if ((made.st_uid != was.st_uid || made.st_gid != was.st_gid) &&
+        (changeRefused() || fchown(to, was.st_uid, was.st_gid) != 0))
         return false;
-    // The mode last: setting an ACL rewrites the group bits, and the mode puts back the old mask.
-    return copyExtendedAttributes(from, to) && fchmod(to, old.st_mode & 07777) == 0;
+    return copyExtendedAttributes(old.get(), to) && copyPermissions(old.get(), to, was);
 }
 
 }  // namespace shell

@@ -58,6 +58,14 @@ bool syncedWriteAt(int descriptor, std::string_view bytes, off_t at)
     return writeAllAt(descriptor, bytes, at) && fsync(descriptor) == 0;
 }
 
+// A file system that cannot change a size (FAT through FUSE refuses growth by ftruncate, even to
+// the size the file has) is not asked for the size the file already has.
+bool cutTo(int descriptor, off_t size)
+{
+    struct stat info {};
+    return (fstat(descriptor, &info) == 0 && info.st_size == size) || ftruncate(descriptor, size) == 0;
+}
+
 }  // namespace
 
 bool overwriteInPlace(int descriptor, std::string_view bytes, std::string_view blankLine)
@@ -77,7 +85,7 @@ bool overwriteInPlace(int descriptor, std::string_view bytes, std::string_view b
         if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
             return false;
         if (!syncedWriteAt(descriptor, blankBytes(blankLine, oldSize, paddedSize), info.st_size)) {
-            ftruncate(descriptor, info.st_size);
+            cutTo(descriptor, info.st_size);
             return false;
         }
         reportSaveStep(SaveStep::grown);
@@ -86,12 +94,12 @@ bool overwriteInPlace(int descriptor, std::string_view bytes, std::string_view b
     padded += blankBytes(blankLine, bytes.size(), paddedSize);
     if (syncedWriteAt(descriptor, padded, 0)) {
         reportSaveStep(SaveStep::placed);
-        if (ftruncate(descriptor, static_cast<off_t>(bytes.size())) == 0 && fsync(descriptor) == 0) {
+        if (cutTo(descriptor, static_cast<off_t>(bytes.size())) && fsync(descriptor) == 0) {
             reportSaveStep(SaveStep::cut);
             return true;
         }
     }
-    if (restorable && writeAllAt(descriptor, old, 0) && ftruncate(descriptor, info.st_size) == 0)
+    if (restorable && writeAllAt(descriptor, old, 0) && cutTo(descriptor, info.st_size))
         fsync(descriptor);
     return false;
 }

@@ -19,4 +19,6 @@ int renameForSave(const char* from, const char* to) { return hooks.rename ? hook
 
 bool unnamedFilesAllowed() { return !hooks.refuseUnnamedFiles; }
 
+int attributeChangeError() { return hooks.attributeChangeError; }
+
 }  // namespace shell

@@ -2,13 +2,14 @@
 // Where tests look into a save. Each step that changes what stands on disk is reported as it ends,
 // so a test can look at the files as a kill at that moment would leave them; and the calls a test
 // cannot make fail for real everywhere (a rename refused by a bind mount or an append-only
-// folder, a file system without unnamed files) can be made to fail.
+// folder, a file system without unnamed files or without owners and modes) can be made to fail.
 
 #include <functional>
 
 namespace shell {
 
 enum class SaveStep {
+    temporaryNamed,    // a temporary file stands under a hidden name (no unnamed files here), empty
     temporaryWritten,  // the new content and attributes are in the temporary file, not yet named
     replaced,          // the temporary file has taken the target's name
     grown,             // in place: the file grew by blank lines that readers skip
@@ -21,6 +22,9 @@ struct SaveHooks {
     // Stands in for rename(2): -1 with errno set refuses it.
     std::function<int(const char* from, const char* to)> rename{};
     bool refuseUnnamedFiles = false;
+    // Non-zero: every change of an owner, mode, ACL or attribute fails with this error, as FAT
+    // refuses them (ENOSYS) or a user may not make them (EPERM).
+    int attributeChangeError = 0;
 };
 
 // Installs hooks for the saves that follow; SaveHooks{} puts the real calls back.
@@ -30,5 +34,6 @@ void setSaveHooksForTests(SaveHooks hooks);
 void reportSaveStep(SaveStep step);
 int renameForSave(const char* from, const char* to);
 bool unnamedFilesAllowed();
+int attributeChangeError();
 
 }  // namespace shell

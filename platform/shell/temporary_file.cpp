@@ -35,22 +35,27 @@ bool linkDescriptor(int descriptor, const std::string& path)
 
 }  // namespace
 
-bool TemporaryFile::create(const std::string& folder)
+// The mode goes through the umask in the kernel, so the process-wide umask is never changed while
+// other threads may create files.
+bool TemporaryFile::createUnnamed(const std::string& folder, mode_t mode)
 {
     close();
     folder_ = folder;
-    // The mode 0666 goes through the umask in the kernel, so the process-wide umask is never
-    // changed while other threads may create files.
-    if (unnamedFilesAllowed()) {
-        descriptor_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (descriptor_ >= 0)
-            return true;
-    }
+    if (unnamedFilesAllowed())
+        descriptor_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    return descriptor_ >= 0;
+}
+
+bool TemporaryFile::createNamed(const std::string& folder, mode_t mode)
+{
+    close();
+    folder_ = folder;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = randomHiddenName(folder);
-        descriptor_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        descriptor_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (descriptor_ >= 0) {
             name_ = name;
+            reportSaveStep(SaveStep::temporaryNamed);
             return true;
         }
         if (errno != EEXIST)

@@ -1,10 +1,12 @@
 #pragma once
 // A new file made in a folder to take another file's place there. It has no name (O_TMPFILE)
 // where the file system allows, so a save killed before it ends leaves nothing behind; it gets one
-// only just before it replaces the target. Elsewhere it goes by a hidden name of its own from the
-// start.
+// only just before it replaces the target. Elsewhere it goes by a hidden name of its own, given
+// as late as the save allows.
 
 #include <string>
+
+#include <sys/types.h>
 
 namespace shell {
 
@@ -15,8 +17,11 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Made with the mode any new file of the user gets (umask, the folder's default ACL).
-    bool create(const std::string& folder);
+    // `mode` goes through the umask and the folder's default ACL, as for any new file of the user.
+    // False where the file system makes no unnamed files.
+    bool createUnnamed(const std::string& folder, mode_t mode);
+    // Under a hidden name, from the first byte.
+    bool createNamed(const std::string& folder, mode_t mode);
     int descriptor() const { return descriptor_; }
     // Gives the unnamed file the name `path`, where nothing stands yet; false otherwise.
     bool linkAs(const std::string& path);

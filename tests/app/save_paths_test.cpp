@@ -15,9 +15,11 @@
 #include "app/csv_export.h"
 #include "app/preference_file.h"
 #include "app/program_shell.h"
+#include "platform/shell/atomic_file.h"
 #include "platform/shell/save_hooks.h"
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_attributes.h"
+#include "tests/support/fuse_image.h"
 #include "tests/support/unnamed_files.h"
 
 // Every way the program writes a file over one that stands there: "Сохранить", "Сохранить как",
@@ -78,7 +80,9 @@ protected:
         default: return "Paramora.ini";
         }
     }
-    std::string path() const { return folder() + fileName(); }
+    // The folder the files are in, and the working folder, where the settings file is.
+    std::string base() const { return base_.empty() ? folder() : base_; }
+    std::string path() const { return base() + fileName(); }
 
     // A file of the path's format with values of its own, shorter or longer than the one the save
     // writes.
@@ -155,10 +159,12 @@ protected:
     std::set<std::string> namesInFolder() const
     {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder()))
-            names.insert(entry.path().lexically_relative(folder()).string());
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(base()))
+            names.insert(entry.path().lexically_relative(base()).string());
         return names;
     }
+
+    std::string base_;
 };
 
 TEST_P(SavePathTest, KeepsTheAclItsMaskAndUserAttributes)
@@ -254,6 +260,39 @@ TEST_P(SavePathTest, NoNamedTemporaryFileStandsWhileTheContentIsWritten)
     save();
     EXPECT_GE(looked, 1u);
     EXPECT_EQ(namesInFolder(), names);
+}
+
+// On a FAT or NTFS stick (through FUSE), which stores no owner or mode and where fusefat refuses
+// any change of them: each save replaces the file with no error box and no file left beside it.
+TEST_P(SavePathTest, SavesOntoFatAndNtfsSticks)
+{
+    std::string skipped;
+    for (const auto stickKind : {FuseImage::Kind::fat, FuseImage::Kind::ntfs}) {
+        const std::string name = stickKind == FuseImage::Kind::fat ? "fat" : "ntfs";
+        SCOPED_TRACE(name);
+        const FuseImage stick(stickKind, folder() + name);
+        if (!stick.failure().empty()) {
+            skipped += name + ": " + stick.failure() + "; ";
+            continue;
+        }
+        base_ = folder() + name + "/";
+        std::filesystem::current_path(base_);
+        for (const bool longer : {false, true}) {
+            SCOPED_TRACE(longer ? "over a longer file" : "over a shorter file");
+            // Written as a save writes it: fusefat hangs on renames over a file rewritten in place.
+            ASSERT_TRUE(shell::writeFileAtomically(path(), oldFile(longer)));
+            prepare();
+            save();
+            EXPECT_NE(valuesOf(kind(), readFileBytes(path())), valuesOf(kind(), oldFile(longer)));
+            for (const std::string& left : namesInFolder())
+                EXPECT_FALSE(left.starts_with(".paramora-")) << left;
+        }
+        std::filesystem::current_path(folder());
+        base_.clear();
+        EXPECT_FALSE(stick.hung());
+    }
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
 }
 
 std::string savePathName(const ::testing::TestParamInfo<SavePath>& info)

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +18,7 @@
 #include "tests/support/file_attributes.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/folder_mode.h"
+#include "tests/support/fuse_image.h"
 #include "tests/support/unnamed_files.h"
 #include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
@@ -32,7 +35,7 @@ protected:
 };
 
 using shell::SaveStep;
-constexpr SaveStep everyStep[] = {SaveStep::temporaryWritten, SaveStep::replaced, SaveStep::grown, SaveStep::placed,
+constexpr SaveStep everyStep[] = {SaveStep::temporaryNamed, SaveStep::temporaryWritten, SaveStep::replaced, SaveStep::grown, SaveStep::placed,
                                   SaveStep::cut};
 
 // A rename refused as a bind-mounted target (EBUSY) or an append-only folder (EPERM) refuses it.
@@ -48,6 +51,23 @@ std::size_t filesInFolder(const char* path = ".")
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path))
         ++count;
     return count;
+}
+
+bool contains(const std::vector<SaveStep>& steps, SaveStep step)
+{
+    return std::find(steps.begin(), steps.end(), step) != steps.end();
+}
+
+// The steps of one save, for telling a save through the temporary file (replaced) from one in
+// place (placed).
+std::vector<SaveStep> stepsOfSave(const std::function<bool()>& save, shell::SaveHooks hooks = {})
+{
+    std::vector<SaveStep> steps;
+    hooks.afterStep = [&](SaveStep step) { steps.push_back(step); };
+    shell::setSaveHooksForTests(hooks);
+    EXPECT_TRUE(save());
+    shell::setSaveHooksForTests({});
+    return steps;
 }
 
 TEST_F(AtomicFileTest, TargetChangesOnlyAtCommit)
@@ -361,6 +381,8 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
         {"dangling.ini", "settings/real.ini", "settings/real.ini"},
         {"absolute.ini", folder() + "settings/absolute.ini", "settings/absolute.ini"},
         {"chain.ini", "dangling.ini", "settings/real.ini"},
+        // Relative to the link's own folder, not to the working one.
+        {"settings/sibling.ini", "existing.ini", "settings/existing.ini"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
@@ -374,7 +396,7 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
         EXPECT_EQ(readFileBytes(c.written), std::string("by ") + c.link);
     }
     EXPECT_EQ(filesInFolder(), 5u);
-    EXPECT_EQ(filesInFolder("settings"), 3u);
+    EXPECT_EQ(filesInFolder("settings"), 4u);
 
     // Where the folder it points into is missing, nothing is made and the link stays.
     std::filesystem::create_symlink("missing/real.ini", "nowhere.ini");
@@ -450,6 +472,7 @@ TEST_F(AtomicFileTest, NoNamedTemporaryFileStandsWhileTheContentIsWritten)
         shell::AtomicFile file;
         ASSERT_TRUE(file.open("data.txt"));
         file.write("abandoned");
+        EXPECT_EQ(filesInFolder(), 1u);  // named only at the commit
     }
     shell::setSaveHooksForTests({.rename = refusedRename, .refuseUnnamedFiles = true});
     ASSERT_TRUE(shell::writeFileAtomically("data.txt", "in place"));
@@ -476,7 +499,187 @@ TEST_F(AtomicFileTest, NoNamedTemporaryFileStandsWhileTheContentIsWritten)
     EXPECT_EQ(filesAtStep, (std::vector<std::size_t>{1, 1}));
 }
 
-// True when the bytes are the content followed by nothing but blank lines, as its readers see it.
+// Until it takes the target's owner and mode, a named temporary file grants nobody what the old
+// file did not, whatever the umask.
+TEST_F(AtomicFileTest, ANamedTemporaryFileIsNeverReadableByOthers)
+{
+    const mode_t previous = umask(0);
+    for (const mode_t mode : {0600, 0640, 0604}) {
+        SCOPED_TRACE(std::to_string(mode));
+        writeFileBytes("data.txt", "old");
+        ASSERT_EQ(chmod("data.txt", mode), 0);
+        std::size_t looked = 0;
+        shell::setSaveHooksForTests({.afterStep =
+                                         [&](SaveStep) {
+                                             for (const auto& entry : std::filesystem::directory_iterator(".")) {
+                                                 if (!entry.path().filename().string().starts_with(".paramora-"))
+                                                     continue;
+                                                 ++looked;
+                                                 struct stat info {};
+                                                 ASSERT_EQ(stat(entry.path().c_str(), &info), 0);
+                                                 EXPECT_EQ(info.st_mode & 0777 & ~mode, 0u) << std::oct << info.st_mode;
+                                             }
+                                         },
+                                     .refuseUnnamedFiles = true});
+        ASSERT_TRUE(shell::writeFileAtomically("data.txt", "new"));
+        EXPECT_GE(looked, 2u);  // named, then written
+        struct stat info {};
+        ASSERT_EQ(stat("data.txt", &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
+    umask(previous);
+}
+
+// Set-id and sticky bits are part of the mode the file keeps.
+TEST_F(AtomicFileTest, KeepsSetIdAndStickyBits)
+{
+    for (const mode_t mode : {04755, 02750, 01644, 06711}) {
+        SCOPED_TRACE(std::to_string(mode));
+        writeFileBytes("tool", "old");
+        ASSERT_EQ(chmod("tool", mode), 0);
+        struct stat info {};
+        ASSERT_EQ(stat("tool", &info), 0);
+        if ((info.st_mode & 07777) != mode)
+            GTEST_SKIP() << "this user may not give a file these bits";
+        const auto steps = stepsOfSave([] { return shell::writeFileAtomically("tool", "new"); });
+        EXPECT_TRUE(contains(steps, SaveStep::replaced));
+        ASSERT_EQ(stat("tool", &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+    }
+}
+
+// A file system that stores no owner or mode (FAT) refuses every change of them, even to the value
+// the new file already shows: what is already right is not set, and the save goes through the
+// temporary file; what differs and cannot be set sends it in place, where the file keeps it.
+TEST_F(AtomicFileTest, AnOwnerModeOrAttributeAlreadyRightIsNotSetAgain)
+{
+    const mode_t previous = umask(022);
+    for (const int error : {ENOSYS, EPERM, EOPNOTSUPP}) {
+        SCOPED_TRACE(error);
+        const shell::SaveHooks refusing{.attributeChangeError = error};
+        writeFileBytes("same.txt", "old");
+        ASSERT_EQ(chmod("same.txt", 0600), 0);  // what the temporary file is made with
+        auto steps = stepsOfSave([] { return shell::writeFileAtomically("same.txt", "new, longer"); }, refusing);
+        EXPECT_TRUE(contains(steps, SaveStep::replaced));
+        EXPECT_EQ(readFileBytes("same.txt"), "new, longer");
+
+        writeFileBytes("other.txt", "old content");
+        ASSERT_EQ(chmod("other.txt", 0640), 0);
+        steps = stepsOfSave([] { return shell::writeFileAtomically("other.txt", "new"); }, refusing);
+        EXPECT_FALSE(contains(steps, SaveStep::replaced));
+        EXPECT_TRUE(contains(steps, SaveStep::cut));
+        EXPECT_EQ(readFileBytes("other.txt"), "new");
+        struct stat info {};
+        ASSERT_EQ(stat("other.txt", &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+        if (setUserAttribute("same.txt", "user.note", "kept").empty()) {
+            steps = stepsOfSave([] { return shell::writeFileAtomically("same.txt", "newer"); }, refusing);
+            EXPECT_FALSE(contains(steps, SaveStep::replaced));
+            EXPECT_EQ(extendedAttributes("same.txt"), (ExtendedAttributes{{"user.note", "kept"}}));
+            // An attribute the new file is given as it is made (as a security label is) is not set
+            // again either.
+            bool replaced = false;
+            shell::setSaveHooksForTests({.afterStep =
+                                             [&](SaveStep step) {
+                                                 replaced = replaced || step == SaveStep::replaced;
+                                                 if (step != SaveStep::temporaryNamed)
+                                                     return;
+                                                 for (const auto& entry : std::filesystem::directory_iterator("."))
+                                                     if (entry.path().filename().string().starts_with(".paramora-"))
+                                                         setUserAttribute(entry.path(), "user.note", "kept");
+                                             },
+                                         .refuseUnnamedFiles = true,
+                                         .attributeChangeError = error});
+            EXPECT_TRUE(shell::writeFileAtomically("same.txt", "newest"));
+            shell::setSaveHooksForTests({});
+            EXPECT_TRUE(replaced);
+            EXPECT_EQ(extendedAttributes("same.txt"), (ExtendedAttributes{{"user.note", "kept"}}));
+            ASSERT_EQ(removexattr("same.txt", "user.note"), 0);
+        }
+        EXPECT_EQ(filesInFolder(), 2u);
+    }
+    umask(previous);
+}
+
+// FAT and NTFS sticks through their FUSE drivers: FAT refuses any change of owner or mode and any
+// ftruncate that does not shrink the file, NTFS shows 0777 for every file. A save over a file goes
+// through the temporary file; on NTFS a rename refused still ends in place (fusefat loses or
+// refuses writes in place over a file it made by a rename, and reports some of them done, so it
+// is not asked to); a new file is made.
+TEST_F(AtomicFileTest, SavesOntoFatAndNtfsSticks)
+{
+    std::string skipped;
+    for (const auto kind : {FuseImage::Kind::fat, FuseImage::Kind::ntfs}) {
+        const std::string name = kind == FuseImage::Kind::fat ? "fat" : "ntfs";
+        SCOPED_TRACE(name);
+        const FuseImage stick(kind, name);
+        if (!stick.failure().empty()) {
+            skipped += name + ": " + stick.failure() + "; ";
+            continue;
+        }
+        const std::string path = name + "/data.pmr";
+        for (const bool renameRefused : {false, true}) {
+            for (const std::string& content : {std::string(300, 'l'), std::string(100, 's'), std::string(200, 'e')}) {
+                if (renameRefused && kind == FuseImage::Kind::fat)
+                    continue;
+                SCOPED_TRACE(std::to_string(content.size()) + (renameRefused ? " in place" : ""));
+                ASSERT_TRUE(shell::writeFileAtomically(path, std::string(200, 'o')));
+                shell::SaveHooks hooks;
+                if (renameRefused)
+                    hooks.rename = refusedRename;
+                const auto steps = stepsOfSave([&] { return shell::writeFileAtomically(path, content); }, hooks);
+                EXPECT_EQ(contains(steps, SaveStep::replaced), !renameRefused);
+                EXPECT_EQ(readFileBytes(path), content);
+                EXPECT_EQ(filesInFolder(name.c_str()), 1u);
+            }
+        }
+        EXPECT_TRUE(shell::writeFileAtomically(name + "/new.pmr", "made"));
+        EXPECT_EQ(readFileBytes(name + "/new.pmr"), "made");
+        EXPECT_EQ(filesInFolder(name.c_str()), 2u);
+        EXPECT_FALSE(stick.hung());
+    }
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+// A target that is a mount point (a file bind-mounted over it) cannot be renamed over: it is written
+// in place at once, and no temporary file is named, not even for a moment.
+TEST_F(AtomicFileTest, AMountPointIsWrittenInPlaceWithNoTemporaryFileNamed)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a bind mount needs root";
+    std::filesystem::create_directory("mounted");
+    writeFileBytes("mounted/Paramora.ini", "old");
+    writeFileBytes("source.ini", "mounted content");
+    if (system("mount --bind source.ini mounted/Paramora.ini 2>/dev/null") != 0)
+        GTEST_SKIP() << "no bind mount here";
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed files" : "no unnamed files");
+        std::size_t renames = 0;
+        std::vector<std::size_t> files;
+        shell::setSaveHooksForTests({.afterStep = [&](SaveStep) { files.push_back(filesInFolder("mounted")); },
+                                     .rename =
+                                         [&](const char* from, const char* to) {
+                                             ++renames;
+                                             return std::rename(from, to);
+                                         },
+                                     .refuseUnnamedFiles = !unnamed});
+        const std::string content = unnamed ? "new, longer content" : "short";
+        EXPECT_TRUE(shell::writeFileAtomically("mounted/Paramora.ini", content));
+        shell::setSaveHooksForTests({});
+        EXPECT_EQ(readFileBytes("source.ini"), content);
+        EXPECT_EQ(renames, 0u);
+        EXPECT_FALSE(files.empty());
+        EXPECT_EQ(files, std::vector<std::size_t>(files.size(), 1u));
+    }
+    EXPECT_EQ(system("umount mounted/Paramora.ini"), 0);
+    EXPECT_EQ(readFileBytes("mounted/Paramora.ini"), "old");
+}
+
+// True when the bytes are the content followed by nothing but whole blank lines, as its readers
+// see it: a UTF-16 file must not end in half a line end.
 bool readsAs(const std::string& bytes, const std::string& content, std::string_view blankLine)
 {
     if (!bytes.starts_with(content))
@@ -484,7 +687,7 @@ bool readsAs(const std::string& bytes, const std::string& content, std::string_v
     for (std::size_t at = content.size(); at < bytes.size(); ++at)
         if (bytes[at] != blankLine[at % blankLine.size()])
             return false;
-    return true;
+    return bytes.size() == content.size() || bytes.size() % blankLine.size() == 0;
 }
 
 // The save runs in a child process that a real SIGKILL ends right after the step; false when the

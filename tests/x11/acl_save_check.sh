@@ -15,15 +15,7 @@ for file in doc.pmr Paramora.ini; do
 done
 acl_before=$(getfacl -p doc.pmr Paramora.ini)
 attributes_before=$(getfattr -d doc.pmr Paramora.ini)
-x11_start_program
-x11_file_open "$PWD/doc.pmr"
-x11_menu 0 Down Down Return  # File, Save
-x11_wait_until "doc.pmr was not saved" sh -c "! cmp -s doc.pmr $X11_DIR/before.doc.pmr"
-x11_screenshot acl_saved
-xdotool search --onlyvisible --name "Ошибка" >/dev/null 2>&1 && x11_fail "an error box came up"
-wmctrl -i -c "$MAIN_WINDOW"  # the close box: the settings are saved, then the program ends
-x11_wait_exit
-[ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
+x11_save_doc_then_close acl_saved
 
 cmp -s Paramora.ini "$X11_DIR/before.Paramora.ini" && x11_fail "the settings were not saved"
 tr -d '\r' <doc.pmr | grep -qx 'P0.0.05 = 2500' || x11_fail "the saved file lost its value"

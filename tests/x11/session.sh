@@ -369,6 +369,22 @@ x11_file_open() {
     x11_wait_until "$(basename "$1") did not open" sh -c "xdotool getwindowname $MAIN_WINDOW | grep -qF '$(basename "$1")'"
 }
 
+# Starts the program, opens doc.pmr of the working folder, saves it by File, Сохранить and ends
+# the program by its close box, which saves the settings file. Fails on an error box or an exit code
+# other than 0. The file as it was must be in $X11_DIR/before.doc.pmr; $1 names the screenshot of
+# the saved document.
+x11_save_doc_then_close() {
+    x11_start_program
+    x11_file_open "$PWD/doc.pmr"
+    x11_menu 0 Down Down Return  # File, Save
+    x11_wait_until "doc.pmr was not saved" sh -c "! cmp -s doc.pmr $X11_DIR/before.doc.pmr"
+    x11_screenshot "$1"
+    xdotool search --onlyvisible --name "Ошибка" >/dev/null 2>&1 && x11_fail "an error box came up"
+    wmctrl -i -c "$MAIN_WINDOW"
+    x11_wait_exit
+    [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
+}
+
 # Saves a PNG of the whole screen to the file once the screen has stopped changing (for at most
 # about 3 s).
 x11_grab() {
