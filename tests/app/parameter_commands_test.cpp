@@ -508,7 +508,7 @@ protected:
             else if (line.rfind("Ответ через ", 0) == 0)
                 reply = payload(line);
             else if (line.rfind("Значение регистра ", 0) == 0 && line.ends_with(" записано")) {
-                EXPECT_EQ(reply, request) << line;
+                EXPECT_TRUE(isOwnEcho(reply, request)) << line << ": " << reply;
                 ++confirmed;
             }
         }
