@@ -255,6 +255,7 @@ TEST_F(DeviceExchange, AConstantLatencyDeviceAnswersEachRequestItsDelayAfterIt)
     expected.insert(expected.end(), secondAnswer.begin(), secondAnswer.end());
     EXPECT_EQ(answers, expected);
 
+    ASSERT_TRUE(device.waitForRequests(2, 3000));  // the answers' times are noted after them
     const auto asked = device.requestTimes();
     const auto answered = device.answerTimes();
     ASSERT_EQ(asked.size(), 2u);

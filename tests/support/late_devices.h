@@ -28,6 +28,18 @@ struct Lateness {
     }
 };
 
+// A write's echo as the trace shows it: its request, once or more (answers to several attempts
+// that came back to back are shown together).
+inline bool isOwnEcho(const std::string& reply, const std::string& request)
+{
+    if (request.empty() || reply.empty() || reply.size() % request.size() != 0)
+        return false;
+    for (std::size_t at = 0; at < reply.size(); at += request.size())
+        if (reply.compare(at, request.size(), request) != 0)
+            return false;
+    return true;
+}
+
 inline void PrintTo(const Lateness& l, std::ostream* os)
 {
     *os << l.framing << (l.constant ? ", each attempt " : ", one request at a time, ") << l.latencyMs
