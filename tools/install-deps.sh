@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
           fonts-liberation2 qt6-translations-l10n
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev libacl1-dev acl attr
           clang-14 libclang-rt-14-dev
-          xvfb openbox metacity xdotool wmctrl x11-utils imagemagick locales)
+          xvfb openbox metacity xdotool wmctrl x11-utils x11-xserver-utils imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
