@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libmodbus-dev libbenchmark-dev libacl1-dev libattr1-dev acl attr
           clang-14 libclang-rt-14-dev
           socat strace dosfstools fusefat ntfs-3g
-          xvfb openbox metacity xdotool wmctrl x11-utils imagemagick locales)
+          xvfb openbox metacity xdotool wmctrl x11-utils x11-xserver-utils imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

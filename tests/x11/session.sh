@@ -20,7 +20,7 @@ esac
 
 x11_require() {
     local tool
-    for tool in Xvfb "${x11_wm_tools[@]}" xdotool wmctrl xwininfo xprop "$@"; do
+    for tool in Xvfb "${x11_wm_tools[@]}" xdotool wmctrl xwininfo xprop xset "$@"; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (tools/install-deps.sh)"; exit 77; }
     done
     [ -x "${PARAMORA_BINARY:-}" ] || { echo "PARAMORA_BINARY does not name the program"; exit 1; }
@@ -57,6 +57,9 @@ x11_start() {
         wait "${X11_PIDS[-1]}" 2>/dev/null || true
     done
     [ "$X11_WM" = none ] || wmctrl -m >/dev/null 2>&1 || { echo "$X11_WM did not start"; cat "$X11_DIR/wm.log"; exit 1; }
+    # A key xdotool presses and releases is one key: on a busy machine the release can come after
+    # the server's autorepeat delay, which would type it twice.
+    xset r off
     mkdir -p "$X11_DIR/work"
     cd "$X11_DIR/work"
 }
