@@ -237,7 +237,11 @@ TEST_F(HeldInputTest, InputHeldBehindADroppedCommandGoesOnWithoutFurtherInput)
     for (int round = 0; round < 5; ++round)
         QCoreApplication::processEvents();
     // Only if the held click waited would this come first.
-    QTimer::singleShot(5000, [] { gui::postEvent({gui::EventKind::Menu, mainWindow, disconnectCommand}); });
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout,
+                     [] { gui::postEvent({gui::EventKind::Menu, mainWindow, disconnectCommand}); });
+    fallback.start(5000);
     const gui::Event next = gui::waitEvent();
     EXPECT_EQ(next.kind, gui::EventKind::Control);
     EXPECT_EQ(next.id, readButton);
