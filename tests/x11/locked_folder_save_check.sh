@@ -12,6 +12,8 @@ cp doc.pmr "$X11_DIR/before.pmr"
 # The user runs a copy: the build folder may lie where only root may enter (a clone in /root).
 cp "$PARAMORA_BINARY" "$X11_DIR/paramora"
 chmod 755 "$X11_DIR"
+source "$(dirname "$0")/../support/readable_suppressions.sh"
+readable_suppressions "$X11_DIR"
 mkdir "$X11_DIR/home"
 chown -R 65534:65534 "$X11_DIR/home" . && chmod 555 .
 trap 'chmod 755 "$X11_DIR/work"; x11_stop' EXIT
