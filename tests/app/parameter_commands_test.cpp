@@ -291,6 +291,7 @@ TEST_F(ParameterCommands, WriteAllOfTheChangedParametersWritesThemWithoutAsking)
 TEST_F(ParameterCommands, AFailedRequestPaintsOnlyTheCodeCell)
 {
     Parameter& p = *findParameterByCode("P0.0.05");
+    waitTimer = 60;
     device.queueFault(Fault::noReply(), 3);
     popupCommand("P0.0.05", column::read, cmd::readCurrent);
     EXPECT_EQ(p.readValue, 5000);
