@@ -325,6 +325,7 @@ x11_open_value_editor() {
     local n
     x11_geometry "$MAIN_WINDOW"
     xdotool mousemove $((X + 100)) $((Y + 150)) click 1
+    x11_wm_sync  # the window manager has given the window the keyboard for the click
     xdotool type --delay 50 "P3.2"
     for n in $(seq "$x11_patience"); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
     grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
@@ -340,8 +341,9 @@ x11_open_value_editor() {
 x11_fail() { echo "FAIL: $*"; exit 1; }
 
 # Opens File, New and picks the model at that position of the submenu (0: the first) with the
-# keyboard, each key once the menu it goes to is open, then waits for the new document's title.
-# Clicks again where the click was lost (the window not yet taking input).
+# keyboard, each key once the menu it goes to is open and the window manager has given the window
+# the keyboard for the click, then waits for the new document's title. Starts again where the click
+# or the keys were lost (the window not yet taking input).
 x11_file_new() {
     local attempt n downs=() shown
     for ((n = 0; n < $1; n++)); do downs+=(Down); done
@@ -349,15 +351,19 @@ x11_file_new() {
     for attempt in 1 2 3; do
         xdotool mousemove --window "$MAIN_WINDOW" 20 10 click 1
         if x11_program_windows_come_to $((shown + 1)); then
+            x11_wm_sync
             xdotool key Down Right
-            x11_program_windows_come_to $((shown + 2)) || x11_fail "File, New did not open its submenu"
-            xdotool key "${downs[@]}" Return
-            x11_wait_until "File, New did not open a document" \
-                sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q New_"
-            return 0
+            if x11_program_windows_come_to $((shown + 2)); then
+                xdotool key "${downs[@]}" Return
+                x11_wait_until "File, New did not open a document" \
+                    sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q New_"
+                return 0
+            fi
         fi
+        xdotool key Escape Escape Escape
+        x11_program_windows_come_to "$shown" || true
     done
-    x11_fail "a click on File did not open its menu"
+    x11_fail "File, New did not open its menus"
 }
 
 # File, Open of the file at that path through the keyboard; waits for the title to name it.
