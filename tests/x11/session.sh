@@ -289,6 +289,13 @@ x11_expect_main_takes_command() {
     x11_wait_gone "^Монитор$"
 }
 
+# Clicks at a point of the screen and returns once the window manager has handled the click, so
+# that keys pressed next go to the window it gave the keyboard to.
+x11_click_for_keys() {
+    xdotool mousemove "$1" "$2" click 1
+    x11_wm_sync
+}
+
 # Returns once the window manager has handled every input event and request sent so far: it
 # handles them in order, and a change of the number of desktops asked for now shows only after it
 # is through with those that came before.
@@ -324,8 +331,7 @@ x11_click_title_of_owner() {
 x11_open_value_editor() {
     local n
     x11_geometry "$MAIN_WINDOW"
-    xdotool mousemove $((X + 100)) $((Y + 150)) click 1
-    x11_wm_sync  # the window manager has given the window the keyboard for the click
+    x11_click_for_keys $((X + 100)) $((Y + 150))
     xdotool type --delay 50 "P3.2"
     for n in $(seq "$x11_patience"); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
     grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
