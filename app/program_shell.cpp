@@ -123,11 +123,12 @@ bool startProgram()
     loadSettings();
     if (!buildMainWindow())
         return false;
-    writeStartLines();
     // Ending the session or an interrupt asks the program to end as File, "Выход" does; asked again
-    // while the save question stands, it ends at once without saving.
+    // while the save question stands, it ends at once without saving. Taken before the start lines
+    // say the program is up, so that a request right after them never meets the signal's default.
     gui::postOnTerminationRequest({gui::EventKind::Menu, win::main, cmd::exit, gui::EventType::None},
                                   releasePortAndLog);
+    writeStartLines();
     updateTitleAndFileMenu();
     return true;
 }

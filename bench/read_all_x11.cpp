@@ -22,7 +22,8 @@ constexpr int skipped = 77;
 constexpr int mostMissed = 16;
 
 // On a real screen a long command pays for painting; these are the targets there.
-constexpr ReadAllTargets underX11{.versusMinimalLoop = 1.05, .floorAt115200 = 1.10, .at9600 = 1.03};
+constexpr ReadAllTargets underX11{
+    .versusMinimalLoopAt115200 = 1.05, .versusMinimalLoopAt9600 = 1.03, .floorAt115200 = 1.10, .floorAt9600 = 1.03};
 
 void waitUntilExposed(int window)
 {

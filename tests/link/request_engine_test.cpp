@@ -554,11 +554,12 @@ TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
     struct Case {
         const char* name;
         Fault fault;
-        const char* replyLine;  // nullptr: none
+        Lines replyLines;  // what the trace may show of the reply, "" for nothing
     };
     const Case cases[] = {
-        {"before answering", Fault::vanish(0), nullptr},
-        {"mid-line", midLine, "Ответ через # мс: :0103"},
+        {"before answering", Fault::vanish(0), {""}},
+        // The sixth byte goes out just before the loss: a busy machine may read it as well.
+        {"mid-line", midLine, {"Ответ через # мс: :0103", "Ответ через # мс: :01030"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -577,7 +578,8 @@ TEST_F(AsciiRequestEngine, ALostPortEndsTheRequestAtOnce)
         const Lines trace = timeless(traceSince(mark));
         ASSERT_FALSE(trace.empty());
         EXPECT_EQ(trace[0], "Запрос 1: :0103000A0001F1");
-        EXPECT_EQ(trace.size() > 1 ? trace[1] : "", c.replyLine ? c.replyLine : "");
+        const std::string replyLine = trace.size() > 1 ? trace[1] : "";
+        EXPECT_NE(std::find(c.replyLines.begin(), c.replyLines.end(), replyLine), c.replyLines.end()) << replyLine;
         EXPECT_TRUE(requestLinesEndAtTheLoss(trace, 1)) << requestLineCount(trace);
     }
 }

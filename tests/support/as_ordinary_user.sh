@@ -12,11 +12,8 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 mkdir "$folder/tmp"
 cp "$executable" "$folder/"
-# The sanitizers' suppressions file, where one is named, must be readable to the user as well.
-if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
-    cp "${BASH_REMATCH[1]}" "$folder/lsan.supp"
-    export LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$folder/lsan.supp}
-fi
+source "$(dirname "$0")/readable_suppressions.sh"
+readable_suppressions "$folder"
 chown -R 65534:65534 "$folder"
 chmod 755 "$folder"
 cd "$folder"

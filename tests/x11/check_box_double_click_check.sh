@@ -12,7 +12,7 @@ for row in 0 1 2; do  # P0.0.00 to P0.0.02
     xdotool mousemove "$box_x" $((ROW_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2)) click 1
 done
 x11_geometry "$MAIN_WINDOW"
-xdotool mousemove $((X + 100)) $((Y + 150)) click 1
+x11_click_for_keys $((X + 100)) $((Y + 150))
 xdotool key Home Down  # "Измененные параметры", then "Отмеченные параметры"
 x11_wait_until "the tree did not select the ticked parameters" grep -q "#Tree_Parameters = #Check" Paramora.log
 x11_wait_still

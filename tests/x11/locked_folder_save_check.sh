@@ -12,11 +12,16 @@ cp doc.pmr "$X11_DIR/before.pmr"
 # The user runs a copy: the build folder may lie where only root may enter (a clone in /root).
 cp "$PARAMORA_BINARY" "$X11_DIR/paramora"
 chmod 755 "$X11_DIR"
+source "$(dirname "$0")/../support/readable_suppressions.sh"
+readable_suppressions "$X11_DIR"
 mkdir "$X11_DIR/home"
+mkdir -m 700 "$X11_DIR/home/runtime"  # Qt's runtime folder, which must be the user's own
 chown -R 65534:65534 "$X11_DIR/home" . && chmod 555 .
 trap 'chmod 755 "$X11_DIR/work"; x11_stop' EXIT
 setpriv --reuid=65534 --regid=65534 --clear-groups \
-    env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 HOME="$X11_DIR/home" "$X11_DIR/paramora" >"$X11_DIR/program.log" 2>&1 &
+    env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 \
+    HOME="$X11_DIR/home" XDG_RUNTIME_DIR="$X11_DIR/home/runtime" \
+    "$X11_DIR/paramora" >"$X11_DIR/program.log" 2>&1 &
 PARAMORA_PID=$!
 X11_PIDS+=("$PARAMORA_PID")
 MAIN_WINDOW=$(x11_wait_window "Paramora")

@@ -8,11 +8,8 @@ x11_start_program
 
 title_is() { [ "$(xdotool getwindowname "$MAIN_WINDOW")" = "$1" ]; }
 
-# File, "Новый", the first model, through the keyboard once the menu is open.
-xdotool mousemove --window "$MAIN_WINDOW" 20 8 click 1
-sleep 0.3
-xdotool key Down Right Return
-x11_wait_until "File, New, Zr12 did not open a document" title_is "Paramora - New_Zr12.pmr"
+x11_file_new 0  # Zr12
+title_is "Paramora - New_Zr12.pmr" || x11_fail "File, New, Zr12 opened $(xdotool getwindowname "$MAIN_WINDOW")"
 
 # An edit of P0.0.05 (row 5, set-value column, at the default size and font): a click shows the
 # cell's editor, a second one puts the caret in it, then the value is typed.

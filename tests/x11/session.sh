@@ -7,6 +7,10 @@
 # none.
 set -euo pipefail
 
+# How long a wait for the program or the window manager lasts before the check fails, in tenths of
+# a second: a minute, as a machine busy with other builds can take tens of seconds to answer.
+x11_patience=600
+
 # How to run the window manager, and the programs that takes.
 case "${X11_WM:=openbox}" in
     openbox) x11_wm_run=(openbox) x11_wm_tools=(openbox) ;;
@@ -98,10 +102,10 @@ x11_start_program() {
     MAIN_WINDOW=$(x11_wait_window "Paramora")
 }
 
-# Prints the id of the first visible window whose title matches the pattern, waiting up to 20 s.
+# Prints the id of the first visible window whose title matches the pattern, waiting up to a minute.
 x11_wait_window() {
     local id n
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -110,32 +114,37 @@ x11_wait_window() {
     return 1
 }
 
-# Waits up to 20 s until no visible window's title matches the pattern.
+# Waits up to a minute until no visible window's title matches the pattern.
 x11_wait_gone() {
     local n
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
     x11_fail "the window named '$1' did not go away"
 }
 
-# Waits up to 20 s until the program shows exactly this many windows (menus and their submenus
-# count: each is a window of its own).
-x11_wait_program_windows() {
+# Waits up to a minute until the program shows exactly this many windows (menus and their submenus
+# count: each is a window of its own); false if it does not.
+x11_program_windows_come_to() {
     local n
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         [ "$(xdotool search --onlyvisible --pid "$PARAMORA_PID" 2>/dev/null | wc -l)" = "$1" ] && return 0
         sleep 0.1
     done
-    x11_fail "the program did not come to $1 visible windows"
+    return 1
 }
 
-# Waits up to 20 s for the program to end and sets PARAMORA_EXIT to its exit code (not in a
+# The same, failing the check where the program does not come to that many windows.
+x11_wait_program_windows() {
+    x11_program_windows_come_to "$1" || x11_fail "the program did not come to $1 visible windows"
+}
+
+# Waits up to a minute for the program to end and sets PARAMORA_EXIT to its exit code (not in a
 # subshell: only this shell can wait for it).
 x11_wait_exit() {
     local n
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         kill -0 "$PARAMORA_PID" 2>/dev/null || break
         sleep 0.1
     done
@@ -149,7 +158,7 @@ x11_wait_exit() {
 x11_end_program() {
     local n question
     kill -TERM "$PARAMORA_PID"
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         kill -0 "$PARAMORA_PID" 2>/dev/null || break
         question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
         if [ -n "$question" ]; then
@@ -170,11 +179,11 @@ x11_screenshot() {
     import -window root "$PARAMORA_X11_SHOTS/$1.png"
 }
 
-# Waits up to 20 s for a command to succeed; otherwise fails the check, saying what was awaited.
+# Waits up to a minute for a command to succeed; otherwise fails the check, saying what was awaited.
 x11_wait_until() {
     local what=$1 n
     shift
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         "$@" >/dev/null 2>&1 && return 0
         sleep 0.1
     done
@@ -272,13 +281,11 @@ x11_window_types() {
     xprop -id "$1" _NET_WM_WINDOW_TYPE | sed 's/^[^=]*= *//; s/_NET_WM_WINDOW_TYPE_//g; s/,//g'
 }
 
-# Asks the window manager to close a window as a user would: with the window active, Alt+F4, which
-# every window manager here takes as its close command. It closes nothing the manager does not
-# allow to be closed.
-x11_close_by_manager() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || true
-    xdotool key alt+F4
-}
+# Asks the window manager to close a window, as its close box or a task list does: the manager's
+# close request (_NET_CLOSE_WINDOW). Every window manager here closes nothing by it that it does not
+# allow to be closed. Not by Alt+F4: kwin serves that shortcut over D-Bus, and one started without
+# a session bus closes nothing by it.
+x11_close_by_manager() { wmctrl -i -c "$1"; }
 
 # The Main Window takes a command: Connection, "Монитор" writes its tag to the log and shows the
 # Monitor Window, and the same again hides it. $1 says after what.
@@ -291,6 +298,13 @@ x11_expect_main_takes_command() {
     x11_wait_window "^Монитор$" >/dev/null
     x11_menu 1 Down Return
     x11_wait_gone "^Монитор$"
+}
+
+# Clicks at a point of the screen and returns once the window manager has handled the click, so
+# that keys pressed next go to the window it gave the keyboard to.
+x11_click_for_keys() {
+    xdotool mousemove "$1" "$2" click 1
+    x11_wm_sync
 }
 
 # Returns once the window manager has handled every input event and request sent so far: it
@@ -308,13 +322,13 @@ x11_wm_sync() {
 }
 
 # Clicks the title bar of window $1 (an owner) while window $2, which it owns, holds the input;
-# once the window manager has handled the click, waits up to 20 s for window $2 to be the active
+# once the window manager has handled the click, waits up to a minute for window $2 to be the active
 # window (again). Sets ACTIVE_AFTER_CLICK to the active window (decimal) at the end.
 x11_click_title_of_owner() {
     local n
     x11_click_title "$1" "$2"
     x11_wm_sync
-    for n in $(seq 200); do
+    for n in $(seq "$x11_patience"); do
         [ "$(xdotool getactivewindow 2>/dev/null)" = "$2" ] && break
         sleep 0.1
     done
@@ -328,9 +342,9 @@ x11_click_title_of_owner() {
 x11_open_value_editor() {
     local n
     x11_geometry "$MAIN_WINDOW"
-    xdotool mousemove $((X + 100)) $((Y + 150)) click 1
+    x11_click_for_keys $((X + 100)) $((Y + 150))
     xdotool type --delay 50 "P3.2"
-    for n in $(seq 100); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
+    for n in $(seq "$x11_patience"); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
     grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
     xdotool mousemove $((X + 620)) $((Y + 130))
     for n in $(seq 20); do
@@ -344,22 +358,29 @@ x11_open_value_editor() {
 x11_fail() { echo "FAIL: $*"; exit 1; }
 
 # Opens File, New and picks the model at that position of the submenu (0: the first) with the
-# keyboard, then waits for the new document's title. Tries again while the window is not yet
-# taking input.
+# keyboard, each key once the menu it goes to is open and the window manager has given the window
+# the keyboard for the click, then waits for the new document's title. Starts again where the click
+# or the keys were lost (the window not yet taking input).
 x11_file_new() {
-    local attempt n downs=()
+    local attempt n downs=() shown
     for ((n = 0; n < $1; n++)); do downs+=(Down); done
-    for attempt in 1 2 3 4 5; do
+    shown=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" 2>/dev/null | wc -l)
+    for attempt in 1 2 3; do
         xdotool mousemove --window "$MAIN_WINDOW" 20 10 click 1
-        sleep 0.3
-        xdotool key Down Right "${downs[@]}" Return
-        for n in $(seq 50); do
-            xdotool getwindowname "$MAIN_WINDOW" | grep -q "New_" && return 0
-            sleep 0.1
-        done
+        if x11_program_windows_come_to $((shown + 1)); then
+            x11_wm_sync
+            xdotool key Down Right
+            if x11_program_windows_come_to $((shown + 2)); then
+                xdotool key "${downs[@]}" Return
+                x11_wait_until "File, New did not open a document" \
+                    sh -c "xdotool getwindowname $MAIN_WINDOW | grep -q New_"
+                return 0
+            fi
+        fi
         xdotool key Escape Escape Escape
+        x11_program_windows_come_to "$shown" || true
     done
-    x11_fail "File, New did not open a document"
+    x11_fail "File, New did not open its menus"
 }
 
 # File, Open of the file at that path through the keyboard; waits for the title to name it.

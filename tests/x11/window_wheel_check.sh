@@ -14,7 +14,7 @@ notch() { xdotool mousemove "$1" "$2" click "$3"; }
 # --- A value editor window: the Digit To Dec window of P2.1.00 (Zr12).
 x11_file_new 0  # Zr12
 x11_geometry "$MAIN_WINDOW"
-xdotool mousemove $((X + 100)) $((Y + 150)) click 1
+x11_click_for_keys $((X + 100)) $((Y + 150))
 xdotool type --delay 50 "P2.1"
 x11_wait_until "the tree did not select P2.1" grep -q "#Tree_Parameters = P2.1 " Paramora.log
 x11_table_rows 400 200
