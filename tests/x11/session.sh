@@ -342,9 +342,15 @@ x11_click_title_of_owner() {
 x11_open_value_editor() {
     local n
     x11_geometry "$MAIN_WINDOW"
-    x11_click_for_keys $((X + 100)) $((Y + 150))
-    xdotool type --delay 50 "P3.2"
-    for n in $(seq "$x11_patience"); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break; sleep 0.1; done
+    # The tree's type-ahead search forgets what was typed 400 ms after the last key it handled, and
+    # each key waits while the program fills the table for the item the one before it picked: a
+    # program slowed by the sanitizers on a busy machine can take longer, so the search is typed again.
+    local try
+    for try in 1 2 3; do
+        x11_click_for_keys $((X + 100)) $((Y + 150))
+        xdotool type --delay 50 "P3.2"
+        for n in $(seq 100); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break 2; sleep 0.1; done
+    done
     grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
     xdotool mousemove $((X + 620)) $((Y + 130))
     for n in $(seq 20); do
