@@ -10,6 +10,7 @@
 #include "app/log_tags.h"
 #include "app/settings_file.h"
 #include "app/version.h"
+#include "platform/shell/write_all.h"
 
 namespace {
 
@@ -24,18 +25,6 @@ std::tm localNow()
 }
 
 int twoDigits(int value) { return (value % 100 + 100) % 100; }
-
-void writeAll(int descriptor, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
 
 }  // namespace
 
@@ -73,7 +62,7 @@ void logLine(std::string_view text)
     line += text;
     line += "\r\n";
     // One unbuffered write per line: the line is on its way to the disk when logLine returns.
-    writeAll(descriptor, line);
+    shell::writeAll(descriptor, line);
 }
 
 void writeStartLines()

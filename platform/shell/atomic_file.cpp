@@ -13,6 +13,7 @@
 #include "platform/shell/file_attributes.h"
 #include "platform/shell/in_place_write.h"
 #include "platform/shell/save_hooks.h"
+#include "platform/shell/write_all.h"
 
 namespace shell {
 namespace {
@@ -66,19 +67,6 @@ bool isMountPoint(const std::string& path, const struct stat& info)
         return (extra.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
     struct stat folder {};
     return stat(folderOf(path).c_str(), &folder) == 0 && folder.st_dev != info.st_dev;
-}
-
-bool writeAll(int descriptor, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
