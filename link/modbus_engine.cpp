@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "link/ascii_framing.h"
 #include "link/line_io.h"
@@ -50,12 +51,12 @@ struct RequestLine {
     RequestDirection direction;
     bool ascii;
     std::array<std::uint8_t, linkBufferSize> body{};  // ASCII: the request without its checksum
-    int framesSent = 0;
+    std::vector<std::int64_t> frameUs;                 // when each frame had gone out
     int repliesSeen = 0;
-    std::int64_t firstFrameUs = 0;
-    std::int64_t lastFrameUs = 0;
     std::int64_t firstReplyUs = 0;
     std::int64_t lastReplyUs = 0;
+
+    int framesSent() const { return static_cast<int>(frameUs.size()); }
 };
 
 // ASCII replies end at their line feed, or when the line falls silent for longer than the reply
@@ -65,33 +66,36 @@ std::int64_t replyGapMs(bool ascii)
     return ascii ? std::max<std::int64_t>(waitTimer, silenceLimitMs()) : silenceLimitMs();
 }
 
-void noteReply(RequestLine& line)
+// A reply has begun. By count it answers the earliest frame not yet answered; returns its time in
+// ms from that frame, which is what the trace shows (an answer to attempt 1 that comes during
+// attempt 3 took its time since attempt 1).
+std::int64_t noteReply(RequestLine& line)
 {
+    portDeviceSilent = false;
     line.lastReplyUs = sysclock::microseconds();
+    const auto answered = static_cast<std::size_t>(std::min(line.repliesSeen, line.framesSent() - 1));
     if (line.repliesSeen++ == 0)
         line.firstReplyUs = line.lastReplyUs;
+    return (line.lastReplyUs - line.frameUs[answered]) / 1000;
 }
 
 // Sends the `length` bytes of outgoingBuffer once the line is clear of stale input, and waits for
-// the first byte of the reply. Returns the milliseconds waited, or -1 after a time-out (traced) or
-// once the port is gone.
+// the first byte of the reply. Returns the reply's time (see noteReply), or -1 after a time-out
+// (traced) or once the port is gone.
 std::int64_t sendAndWaitForReply(RequestLine& line, int length)
 {
     discardStaleInput();
     // Nothing of an earlier reply may pass for part of this one.
     std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
     sendFrame(outgoingBuffer, length);
-    line.lastFrameUs = sysclock::microseconds();
-    if (line.framesSent++ == 0)
-        line.firstFrameUs = line.lastFrameUs;
-    const std::int64_t replyMs = waitForFirstByte(waitTimer);
-    if (replyMs >= 0) {
-        noteReply(line);
-    } else if (!serial::portLost(serialPort)) {
+    line.frameUs.push_back(sysclock::microseconds());
+    if (waitForFirstByte(waitTimer) >= 0)
+        return noteReply(line);
+    if (!serial::portLost(serialPort)) {
         traceLine("Превышено время ожидания");
         modbusRequest.status = statusTimeout;
     }
-    return replyMs;
+    return -1;
 }
 
 // The received characters as they stand; the line end and other control bytes would break the
@@ -180,28 +184,34 @@ bool closeFailedAttempt()
 // reply took after the first frame, counted from the last reply in (a busy line is late by more
 // than its usual latency); with no reply at all, as long again as the attempts took and one
 // time-out more. Until the request is settled such an answer may still be its answer (every
-// attempt asks the same); after that it is dropped unseen.
+// attempt asks the same); after that it is dropped unseen. A device that let such a wait pass in
+// silence would have answered in it: it is silent, and its next silent request costs its attempts
+// only.
 void awaitAnswersStillOwed(RequestLine& line, bool settled)
 {
     std::int64_t deadline = 0;
     if (line.repliesSeen == 0) {
+        if (portDeviceSilent)
+            return;
         const std::int64_t now = sysclock::microseconds();
-        deadline = now + (now - line.firstFrameUs) + std::int64_t{waitTimer} * 1000;
+        deadline = now + (now - line.frameUs.front()) + std::int64_t{waitTimer} * 1000;
     }
-    while (line.repliesSeen < line.framesSent) {
+    while (line.repliesSeen < line.framesSent()) {
         if (line.repliesSeen > 0) {
-            const std::int64_t latency = line.firstReplyUs - line.firstFrameUs;
+            const std::int64_t latency = line.firstReplyUs - line.frameUs.front();
             deadline = line.lastReplyUs + 2 * latency;
         }
-        if (!awaitByteUntil(deadline))
+        if (!awaitByteUntil(deadline)) {
+            portDeviceSilent = line.repliesSeen == 0 && !serial::portLost(serialPort);
             return;
-        noteReply(line);
+        }
+        const std::int64_t replyMs = noteReply(line);
         if (settled) {
             dropReply(replyGapMs(line.ascii), line.ascii);
             continue;
         }
         std::fill(incomingBuffer, incomingBuffer + linkBufferSize, std::uint8_t{0});
-        const ReplyCheck result = takeReply(line, (line.lastReplyUs - line.lastFrameUs) / 1000);
+        const ReplyCheck result = takeReply(line, replyMs);
         if (!result.success && !closeFailedAttempt())
             return;
         settled = result.success || result.noFurtherAttempt;
@@ -214,8 +224,9 @@ void execute(RequestDirection direction)
         reportPortUnavailable();
         return;
     }
-    RequestLine line{direction, modbusRequest.mode == "ASCII"};
+    RequestLine line{direction, modbusRequest.mode == "ASCII", {}, {}};
     const int attempts = std::max(repeatCount, 1);
+    line.frameUs.reserve(static_cast<std::size_t>(attempts));
     bool settled = false;
     for (int number = 1; number <= attempts && !settled; ++number) {
         const int length =

@@ -1,3 +1,7 @@
 #include "link/serial_link.h"
 
-void closeSerialPort() { serial::close(serialPort); }
+void closeSerialPort()
+{
+    serial::close(serialPort);
+    portDeviceSilent = false;
+}

@@ -6,4 +6,9 @@
 
 inline serial::Port serialPort;
 
+// The device on the port let a whole wait for late answers pass in silence, and has said nothing
+// since: it is silent, not late. Forgotten when the port closes.
+inline bool portDeviceSilent = false;
+
+// Closes the port and forgets what its device did.
 void closeSerialPort();

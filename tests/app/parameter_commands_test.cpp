@@ -17,6 +17,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -329,6 +330,27 @@ TEST_F(ParameterCommands, AFailedRequestPaintsOnlyTheCodeCell)
     EXPECT_EQ(cellColour("P0.0.05", column::code), colourFailed);
 }
 
+// A device that falls silent after Connect (powered off, its cable pulled) costs each row its
+// attempts: once a whole wait for late answers has passed in silence, no row waits again. The
+// attempts alone of P0.0's 25 rows take 7.5 s; the bound is a correctness bound, not a speed
+// target: waiting after every row would take 17.5 s.
+TEST_F(ParameterCommands, ReadAllOfASilentDeviceCostsEachRowItsAttempts)
+{
+    selectTreeItem(4);  // P0.0
+    const int rows = gui::tableRowCount(ctl::table);
+    ASSERT_EQ(rows, 25);
+    waitTimer = 100;
+    repeatCount = 3;
+    device.queueFault(Fault::noReply(), 3 * rows);
+    const auto start = std::chrono::steady_clock::now();
+    clickButton(ctl::readAllButton);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(static_cast<int>(device.requests().size()), 3 * rows);
+    for (int row = 0; row < rows; ++row)
+        EXPECT_EQ(gui::cellColour(ctl::table, row, column::code), colourFailed) << row;
+    EXPECT_LE(took, std::chrono::milliseconds(11750));
+}
+
 TEST_F(ParameterCommands, ALostPortStopsReadAllAfterOneMessageAndDisconnects)
 {
     selectTreeItem(4);
@@ -483,7 +505,6 @@ protected:
     void SetUp() override
     {
         ParameterCommands::SetUp();
-        waitTimer = GetParam().waitTimerMs;
         GetParam().applyTo(device);
     }
 

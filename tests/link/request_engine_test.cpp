@@ -200,27 +200,34 @@ TEST_F(RequestEngine, StandardExceptionRepliesEndTheAttempts)
 {
     useStandardExceptionRow();
     struct Case {
-        int code;
+        const char* reply;  // to a read of a holding register, without its CRC
         std::uint16_t status;
         const char* line;
+        std::size_t requests;
     };
     const Case cases[] = {
-        {2, 12, "Код ошибки 02: Адрес не существует"},
-        {5, 15, "Код 05: Данные не готовы, требуется время на ответ"},
-        {8, 18, "Код ошибки 08: Ошибка четности"},
+        {"01 83 02", 12, "Код ошибки 02: Адрес не существует", 1},
+        {"01 83 05", 15, "Код 05: Данные не готовы, требуется время на ответ", 1},
+        {"01 83 08", 18, "Код ошибки 08: Ошибка четности", 1},
         // An exception reply with a code the protocol does not define still ends the attempts.
-        {9, statusWrongFunction, "Функциональный код не соответствует"},
+        {"01 83 09", statusWrongFunction, "Функциональный код не соответствует", 1},
+        // An exception reply to any of the functions the link knows ends them, whichever was asked.
+        {"01 81 01", 11, "Код ошибки 01: Недопустимый код функции", 1},
+        {"01 86 06", 16, "Код 06: Сервер занят, повторите запрос позже", 1},
+        {"01 8F 07", 17, "Код ошибки 07: Невозможно выполнить запрос", 1},
+        {"01 90 02", 12, "Код ошибки 02: Адрес не существует", 1},
+        // Other functions with the high bit set are only another function code: tried again.
+        {"01 87 02", statusWrongFunction, "Функциональный код не соответствует", 3},
+        {"01 91 02", statusWrongFunction, "Функциональный код не соответствует", 3},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        device.queueFault(Fault::exception(c.code), 3);
+        SCOPED_TRACE(c.reply);
+        device.queueFault(Fault::replaceWith(hexBytes(c.reply)), 3);
         const Outcome outcome = run(false);
         EXPECT_EQ(outcome.status, c.status);
-        EXPECT_EQ(outcome.requests, 1u);
-        const auto byte = static_cast<std::uint8_t>(c.code);
-        const std::string code = hexBytesText(&byte, 1);
-        EXPECT_EQ(outcome.trace, repeated(1, readRequest,
-                                          {"Ответ через # мс: " + frameWithCrc("01 83 " + code), "Проверка CRC16 OK", c.line}));
+        EXPECT_EQ(outcome.requests, c.requests);
+        EXPECT_EQ(outcome.trace, repeated(static_cast<int>(c.requests), readRequest,
+                                          {"Ответ через # мс: " + frameWithCrc(c.reply), "Проверка CRC16 OK", c.line}));
         device.clearFaults();
     }
 }
@@ -291,6 +298,83 @@ TEST_F(RequestEngine, ARequestWhoseEveryFrameWasAnsweredEndsWithItsLastAnswer)
         EXPECT_LT(done - device.answerTimes().back(), std::chrono::milliseconds(delayMs * 7 / 10));
         device.clearRequests();
     }
+}
+
+// Once a request has its answer, the answers still owed to its other attempts are dropped unseen,
+// garbled or not: they neither fail the request nor show in the trace. (The device is 95 ms late,
+// so the first answer comes after all three attempts of 30 ms, or during one on a busy machine.)
+TEST_F(RequestEngine, AnswersOwedAfterTheRequestHasItsAnswerAreDroppedUnseen)
+{
+    waitTimer = 30;
+    const Fault spoilt[] = {Fault::badCrc(), Fault::otherAddress(2)};
+    for (bool constant : {false, true})
+        for (const Fault& fault : spoilt) {
+            SCOPED_TRACE(std::string(constant ? "each attempt " : "one request at a time, ") +
+                         (fault.corruptChecksum ? "bad CRC" : "other address"));
+            device.setAnswerDelay(constant ? 0 : 95);
+            device.setAnswerLatency(constant ? 95 : 0);
+            device.queueFault(Fault{});  // the first attempt's answer is good
+            device.queueFault(fault);    // the second one's spoilt
+            const Outcome outcome = run(false);
+            EXPECT_EQ(outcome.status, statusGood);
+            EXPECT_EQ(modbusRequest.values[0], 42);
+            ASSERT_FALSE(outcome.trace.empty());
+            EXPECT_EQ(outcome.trace.back(), "Проверка CRC16 OK");
+            EXPECT_EQ(std::count(outcome.trace.begin(), outcome.trace.end(), "Проверка CRC16 OK"), 1);
+            device.clearFaults();
+        }
+}
+
+// A device silent through a whole wait for late answers is silent, not late: from then on a
+// request it leaves unanswered costs its attempts only, whether the device was silent from the
+// start or fell silent after answering, until it answers again. (A wait would add the attempts'
+// time and a time-out again: 400 ms a request here.)
+TEST_F(RequestEngine, ASilentDeviceCostsEachRequestItsAttemptsOnly)
+{
+    waitTimer = 100;
+    struct Case {
+        const char* name;
+        int answeredFirst;
+    };
+    const Case cases[] = {{"silent from the start", 0}, {"silent after answering", 2}};
+    constexpr int silentRequests = 4;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.stop();
+        ASSERT_TRUE(device.start());
+        openDevicePort();
+        device.setHoldingRegister(0x000A, 42);
+        for (int n = 0; n < c.answeredFirst; ++n)
+            EXPECT_EQ(run(false).status, statusGood);
+        device.queueFault(Fault::noReply(), 3 * (1 + silentRequests));
+        EXPECT_EQ(run(false).status, statusTimeout);  // waits out the answers a late device would give
+        const std::int64_t start = sysclock::milliseconds();
+        for (int n = 0; n < silentRequests; ++n) {
+            const Outcome silent = run(false);
+            EXPECT_EQ(silent.status, statusTimeout);
+            EXPECT_EQ(silent.requests, 3u);
+        }
+        // The attempts take 300 ms a request; the bound leaves a busy machine half as much again.
+        EXPECT_LT(sysclock::milliseconds() - start, silentRequests * 450);
+        device.setHoldingRegister(0x000A, 43);
+        EXPECT_EQ(run(false).status, statusGood);
+        EXPECT_EQ(modbusRequest.values[0], 43);
+    }
+}
+
+// What a device did on one opening of the port says nothing of the next: a late device behind a
+// port reopened after a silent one still has its answer awaited.
+TEST_F(RequestEngine, ANewOpeningOfThePortForgetsTheSilence)
+{
+    waitTimer = 100;
+    device.queueFault(Fault::noReply(), 6);
+    EXPECT_EQ(run(false).status, statusTimeout);
+    EXPECT_EQ(run(false).status, statusTimeout);
+    closeSerialPort();
+    openDevicePort();
+    device.setAnswerDelay(3 * waitTimer + 100);
+    EXPECT_EQ(run(false).status, statusGood);
+    EXPECT_EQ(modbusRequest.values[0], 42);
 }
 
 // Answers that waited on the line while the program was busy arrive as one reply: whole frames back
@@ -622,7 +706,6 @@ protected:
     {
         LinkDeviceTest::SetUp();
         openDevicePort(GetParam().framing.c_str());
-        waitTimer = GetParam().waitTimerMs;
         for (int r = 0; r < registers; ++r)
             device.setHoldingRegister(static_cast<std::uint16_t>(firstRegister + r), ownValue(r));
         GetParam().applyTo(device);
@@ -656,6 +739,15 @@ protected:
             EXPECT_EQ(device.holdingRegister(address), 7);
         } else {
             EXPECT_EQ(modbusRequest.values[0], device.holdingRegister(address));
+        }
+        // An answer is timed from the frame it answers, which the device took at least its lowest
+        // latency to answer (less a moment: the frame is timed once the driver has sent it).
+        const int lowest = GetParam().latencyMs - GetParam().swingMs - GetParam().waitTimerMs / 2;
+        const std::string replyPrefix = "Ответ через ";
+        for (const std::string& line : trace) {
+            if (line.rfind(replyPrefix, 0) == 0) {
+                EXPECT_GE(std::stoi(line.substr(replyPrefix.size())), lowest) << line;
+            }
         }
     }
 

@@ -232,6 +232,7 @@ bool SimulatedDevice::start()
         faults.clear();
         answerDelayMs = 0;
         answerLatencyMs = 0;
+        answerSwingMs = 0;
     }
     pending.clear();
     nextRequestStart.clear();
@@ -351,16 +352,20 @@ void SimulatedDevice::clearFaults()
     faults.clear();
 }
 
-void SimulatedDevice::setAnswerDelay(int ms)
+void SimulatedDevice::setAnswerDelay(int ms, int swingMs)
 {
     std::lock_guard guard(lock);
     answerDelayMs = ms;
+    answerSwingMs = swingMs;
+    swungAnswers = 0;
 }
 
-void SimulatedDevice::setAnswerLatency(int ms)
+void SimulatedDevice::setAnswerLatency(int ms, int swingMs)
 {
     std::lock_guard guard(lock);
     answerLatencyMs = ms;
+    answerSwingMs = swingMs;
+    swungAnswers = 0;
 }
 
 std::vector<Bytes> SimulatedDevice::requests() const
@@ -535,8 +540,11 @@ void SimulatedDevice::handle(const Bytes& lineRequest)
             if (--faults.front().remaining == 0)
                 faults.pop_front();
         }
-        fault.delayMs += answerDelayMs;
-        latencyMs = answerLatencyMs;
+        const int swing = std::array{0, answerSwingMs, -answerSwingMs}[swungAnswers++ % 3];
+        if (answerDelayMs > 0)
+            fault.delayMs += answerDelayMs + swing;
+        if (answerLatencyMs > 0)
+            latencyMs = answerLatencyMs + swing;
     }
     const std::optional<Bytes> line = answerTo(lineRequest, fault);
     if (line && latencyMs > 0) {

@@ -101,11 +101,13 @@ public:
     // From now on every answer waits this long before its first byte, as a slow device does; a
     // fault's own delay comes on top. Like a real device it takes one request at a time: what the
     // program sends meanwhile waits on the line and is answered in turn, just as late.
-    void setAnswerDelay(int ms);
+    // With a swing the time varies as a device's load does: ms, ms + swing, ms - swing, in turn.
+    void setAnswerDelay(int ms, int swingMs = 0);
     // From now on every request is answered this long after it arrived, whatever else the device
     // is doing (a constant latency, as of a gateway that passes each frame on at once): requests
-    // sent meanwhile are taken at once and answered each its own delay after itself.
-    void setAnswerLatency(int ms);
+    // sent meanwhile are taken at once and answered each its own delay after itself. A swing
+    // varies it as for setAnswerDelay.
+    void setAnswerLatency(int ms, int swingMs = 0);
 
     // Every request as it arrived on the line (ASCII text in ASCII mode), oldest first, and every
     // answer as it was put on the line.
@@ -176,6 +178,8 @@ private:
     std::deque<QueuedFault> faults;
     int answerDelayMs = 0;
     int answerLatencyMs = 0;
+    int answerSwingMs = 0;
+    unsigned swungAnswers = 0;  // requests taken since the swing was set
     std::deque<PendingAnswer> pending;  // by due time; the worker's own
     Bytes nextRequestStart;  // what came after the last request taken, read with it
     std::vector<Bytes> receivedRequests;
