@@ -8,7 +8,6 @@
 
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "link/request_limits.h"
