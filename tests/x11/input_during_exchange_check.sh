@@ -11,17 +11,7 @@ export PARAMORA_DEVICE_DELAY_MS=50
 x11_start
 x11_start_program
 
-# Connect to the device, the only port listed, as Zr12 (the first model).
-x11_menu 1 Return  # Connection, settings
-comm=$(x11_wait_window "^Настройки подключения$")
-x11_geometry "$comm"
-xdotool mousemove $((X + 143)) $((Y + 50)) click 1  # the port list's drop-down
-x11_wait_program_windows 3
-xdotool key Down Return
-x11_wait_program_windows 2
-xdotool mousemove $((X + 95)) $((Y + 305)) click 1  # "Подключить"
-x11_wait_gone "^Настройки подключения$"
-x11_wait_until "the program did not connect" grep -aq "#Button_Connect" Paramora.log
+x11_connect_only_port
 
 x11_geometry "$MAIN_WINDOW"
 tree_lines() { grep -ac "#Tree_Parameters = Группа $1" Paramora.log || true; }

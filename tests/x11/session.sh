@@ -204,6 +204,22 @@ x11_menu() {
     xdotool key --delay 50 Down "$@"
 }
 
+# Connects, through the Comm Window, to the only port listed as the first model (Zr12), and waits
+# until the log says so.
+x11_connect_only_port() {
+    local comm
+    x11_menu 1 Return  # Connection, settings
+    comm=$(x11_wait_window "^Настройки подключения$")
+    x11_geometry "$comm"
+    xdotool mousemove $((X + 143)) $((Y + 50)) click 1  # the port list's drop-down
+    x11_wait_program_windows 3
+    xdotool key Down Return
+    x11_wait_program_windows 2
+    xdotool mousemove $((X + 95)) $((Y + 305)) click 1  # "Подключить"
+    x11_wait_gone "^Настройки подключения$"
+    x11_wait_until "the program did not connect" grep -aq "#Button_Connect" Paramora.log
+}
+
 # Prints the window a window is transient for (WM_TRANSIENT_FOR), as a decimal id; nothing if none.
 x11_transient_for() {
     local id

@@ -10,17 +10,7 @@ export PARAMORA_DEVICE_ANSWERS=1  # the identification at Connect
 x11_start
 x11_start_program
 
-# Connect to the device, the only port listed, as Zr12 (the first model).
-x11_menu 1 Return  # Connection, settings
-comm=$(x11_wait_window "^Настройки подключения$")
-x11_geometry "$comm"
-xdotool mousemove $((X + 143)) $((Y + 50)) click 1  # the port list's drop-down
-x11_wait_program_windows 3
-xdotool key Down Return
-x11_wait_program_windows 2
-xdotool mousemove $((X + 95)) $((Y + 305)) click 1  # "Подключить"
-x11_wait_gone "^Настройки подключения$"
-x11_wait_until "the program did not connect" grep -aq "#Button_Connect" Paramora.log
+x11_connect_only_port
 
 # P0.0 in the tree: the first subgroup under "Группа P0", which the tree shows opened.
 x11_geometry "$MAIN_WINDOW"
