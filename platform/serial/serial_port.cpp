@@ -80,6 +80,7 @@ void askForLowLatency(int fd)
     ioctl(fd, TIOCSSERIAL, &info);
 }
 
+// The slave side of a pseudo-terminal (/dev/pts/<n>), as socat and simulators provide.
 bool isPseudoTerminal(int fd)
 {
     struct stat info{};
