@@ -13,4 +13,9 @@ namespace serial {
 // data bits other than 7 and 8, an unknown baud rate or parity code.
 bool makeTermios(const LineSettings& settings, termios& line);
 
+// True when the line the driver reports back holds the speed, data bits, parity and stop bits
+// asked for, and no flow control. A pseudo-terminal has no line: its driver always reports 8 data
+// bits and parity off, so those two alone are not asked of it.
+bool lineTaken(const termios& wanted, const termios& applied, bool pseudoTerminal);
+
 }  // namespace serial

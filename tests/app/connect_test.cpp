@@ -273,3 +273,33 @@ TEST_F(Connect, WithADocumentOpenItIdentifiesTheDocumentsModel)
 }
 
 }  // namespace
+
+// Every line setting the Comm Window offers connects every time on a pseudo-terminal, the port
+// socat and simulators give: each one twice in a row, and after each other one.
+TEST_F(Connect, EveryLineSettingConnectsEveryTime)
+{
+    device.setHoldingRegister(0x5504, 18000);
+    triggerMenu(cmd::commSettings);
+    int connects = 0;
+    for (int parity = 0; parity < gui::itemCount(parityList); ++parity)
+        for (const char* dataBits : {"7", "8"})
+            for (const char* stopBits : {"1", "2"})
+                for (int cycle = 1; cycle <= 2; ++cycle) {
+                    SCOPED_TRACE(gui::itemText(parityList, parity) + ", " + dataBits + " data bits, " + stopBits
+                                 + " stop bits, Connect " + std::to_string(cycle));
+                    messages.clear();
+                    triggerMenu(cmd::commSettings);
+                    gui::setState(parityList, parity);
+                    gui::setState(dataBitsList, entryOf(dataBitsList, dataBits));
+                    gui::setState(stopBitsList, entryOf(stopBitsList, stopBits));
+                    connectTo(0);
+                    ++connects;
+                    EXPECT_TRUE(messages.empty()) << messages.front().text;
+                    EXPECT_NE(connectedPort, 0);
+                    EXPECT_EQ(portParity, gui::itemData(parityList, parity));
+                    EXPECT_EQ(portDataBits, std::stoi(dataBits));
+                    EXPECT_EQ(portStopBits, std::stof(stopBits));
+                    triggerMenu(cmd::disconnect);
+                }
+    EXPECT_EQ(device.requests().size(), static_cast<std::size_t>(connects));
+}

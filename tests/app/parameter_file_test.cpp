@@ -440,6 +440,17 @@ TEST_F(ParameterFileTest, AFailedSaveKeepsTheOldFileAndStopsTheCommandThatAsked)
 
         triggerMenu(cmd::exit);
         EXPECT_TRUE(gui::windowExists(win::main));
+        gui::windowWidget(win::main)->close();  // the close box
+        pump();
+        EXPECT_TRUE(gui::windowExists(win::main));
+
+        messages.clear();
+        triggerMenu(cmd::commSettings);  // another model, picked in the Comm Window
+        chooseEntry(commctl::modelList, 4);
+        EXPECT_EQ(messageTexts().back(), cannotSave);
+        EXPECT_EQ(gui::text(commctl::modelList), "ПЧ Tovik Zr12");
+        gui::windowWidget(win::comm)->close();
+        pump();
     }
     EXPECT_EQ(readFileBytes(path), old);
     EXPECT_EQ(currentModelName, "ПЧ Tovik Zr12");

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
@@ -14,6 +15,8 @@
 #include "platform/clock/clock.h"
 #include "platform/serial/termios_settings.h"
 #include "tests/support/pty_pair.h"
+#include "tests/support/socat_terminals.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
@@ -78,6 +81,42 @@ TEST(SerialTermios, BuildsRawLineWithoutFlowControl)
     for (const serial::LineSettings& s : refused) {
         termios line{};
         EXPECT_FALSE(serial::makeTermios(s, line));
+    }
+}
+
+// The driver's read-back against the request: an adapter must report back every part of the line
+// asked for, a pseudo-terminal all but the data bits and parity switch, which it never keeps.
+TEST(SerialTermios, TakesTheLineOnlyWhenTheDriverKeptAllItCan)
+{
+    termios wanted{};
+    ASSERT_TRUE(serial::makeTermios({9600, 1, 7, 2.0f}, wanted));  // odd parity, 7 data bits, 2 stop bits
+    struct Case {
+        const char* change;
+        tcflag_t cleared;
+        tcflag_t added;
+        speed_t speed;
+        bool takenByAdapter;
+        bool takenByPseudoTerminal;
+    };
+    const Case cases[] = {
+        {"none", 0, 0, B9600, true, true},
+        {"parity off", PARENB, 0, B9600, false, true},
+        {"8 data bits", CSIZE, CS8, B9600, false, true},
+        {"8 data bits and parity off", CSIZE | PARENB, CS8, B9600, false, true},
+        {"even parity", PARODD, 0, B9600, false, false},
+        {"stick parity", 0, CMSPAR, B9600, false, false},
+        {"1 stop bit", CSTOPB, 0, B9600, false, false},
+        {"flow control", 0, CRTSCTS, B9600, false, false},
+        {"other speed", 0, 0, B19200, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        termios applied = wanted;
+        applied.c_cflag = (applied.c_cflag & ~c.cleared) | c.added;
+        ASSERT_EQ(cfsetispeed(&applied, c.speed), 0);
+        ASSERT_EQ(cfsetospeed(&applied, c.speed), 0);
+        EXPECT_EQ(serial::lineTaken(wanted, applied, false), c.takenByAdapter);
+        EXPECT_EQ(serial::lineTaken(wanted, applied, true), c.takenByPseudoTerminal);
     }
 }
 
@@ -289,6 +328,54 @@ TEST_F(SerialPortTest, LossIsNoticedByWaitingAndReading)
     EXPECT_TRUE(serial::checkForLoss(other));
     EXPECT_TRUE(serial::portLost(other));
     serial::close(other);
+}
+
+// Up to `expected` bytes from a non-blocking descriptor, waiting at most two seconds for them.
+std::string readWithin(int fd, std::size_t expected)
+{
+    std::string got;
+    const std::int64_t deadline = sysclock::milliseconds() + 2000;
+    for (std::int64_t left; got.size() < expected && (left = deadline - sysclock::milliseconds()) > 0;) {
+        pollfd waitIn{fd, POLLIN, 0};
+        poll(&waitIn, 1, static_cast<int>(left));
+        char chunk[64];
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n > 0)
+            got.append(chunk, static_cast<std::size_t>(n));
+    }
+    return got;
+}
+
+class SerialPortOnSocat : public WorkingFolderTest {};
+
+// Terminals socat provides, as users make them to reach a gateway or a simulator. Every line
+// setting the Comm Window offers opens there every time: each one five times in a row, and after
+// each other one; every open carries a frame to the other side.
+TEST_F(SerialPortOnSocat, EveryLineSettingOpensEveryTime)
+{
+    SocatTerminals socat(folder());
+    ASSERT_TRUE(socat.ready());
+    const int otherSide = ::open(socat.b.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(otherSide, 0);
+    const std::string frame("\x01\x03\x00\x03\x00\x01\x74\x0A", 8);
+    serial::Port port;
+    for (std::uint16_t parity = 0; parity <= 4; ++parity)
+        for (std::uint16_t dataBits : {7, 8})
+            for (float stopBits : {1.0f, 2.0f})
+                for (int cycle = 1; cycle <= 5; ++cycle) {
+                    SCOPED_TRACE("parity " + std::to_string(parity) + ", " + std::to_string(dataBits) + " data bits, "
+                                 + std::to_string(static_cast<int>(stopBits)) + " stop bits, open "
+                                 + std::to_string(cycle));
+                    if (!serial::open(port, socat.a, {9600, parity, dataBits, stopBits})) {
+                        ADD_FAILURE() << "the port did not open";
+                        continue;
+                    }
+                    EXPECT_EQ(serial::write(port, reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size()),
+                              static_cast<int>(frame.size()));
+                    EXPECT_EQ(readWithin(otherSide, frame.size()), frame);
+                    serial::close(port);
+                }
+    ::close(otherSide);
 }
 
 }  // namespace
