@@ -54,20 +54,21 @@ int openRegularFile(const std::string& path, int flags, mode_t mode)
         errno = ENOENT;
         return -1;
     }
-    // O_PATH finds the file without opening it (no device's open runs); the file is then opened
-    // through that descriptor, so what was looked at is what is opened.
+    // O_PATH finds the file without opening it (no device's open runs).
     const Descriptor found(::open(path.c_str(), O_PATH | O_CLOEXEC));
-    if (found.get() >= 0) {
-        if (!plainFile(found.get()))
-            return -1;
-        const int reopenFlags = (flags & ~(O_CREAT | O_EXCL)) | neverWaits;
-        int descriptor = ::open(pathOfDescriptor(found.get()).c_str(), reopenFlags);
-        if (descriptor < 0 && errno == ENOENT)  // no /proc
-            descriptor = ::open(path.c_str(), reopenFlags);
-        return keptIfPlain(descriptor);
-    }
-    if (errno != ENOENT || (flags & O_CREAT) == 0)
+    if (found.get() < 0 && (errno != ENOENT || (flags & O_CREAT) == 0))
         return -1;
+    if (found.get() >= 0 && !plainFile(found.get()))
+        return -1;
+    if (found.get() >= 0 && (flags & O_CREAT) == 0) {
+        // Opened through that descriptor, so what was looked at is what is opened.
+        const int descriptor = ::open(pathOfDescriptor(found.get()).c_str(), flags | neverWaits);
+        if (descriptor >= 0 || errno != ENOENT)
+            return keptIfPlain(descriptor);
+        // no /proc: by name, below
+    }
+    // By name where it may be made, so that the kernel refuses another user's file or FIFO in a
+    // shared sticky folder (fs.protected_regular, fs.protected_fifos) as it would to anyone.
     return keptIfPlain(::open(path.c_str(), flags | neverWaits, mode));
 }
 

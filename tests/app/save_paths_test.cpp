@@ -20,7 +20,7 @@
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_attributes.h"
 #include "tests/support/fuse_image.h"
-#include "tests/support/protected_links.h"
+#include "tests/support/protected_folders.h"
 #include "tests/support/unnamed_files.h"
 
 // Every way the program writes a file over one that stands there: "Сохранить", "Сохранить как",
@@ -210,7 +210,7 @@ TEST_P(SavePathTest, WritesThroughADanglingLinkAndKeepsIt)
 // at start fail silently). The user's own link there is followed as anywhere else.
 TEST_P(SavePathTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFollowsIt)
 {
-    const ProtectedLinks protectedLinks;
+    const ProtectedFolders protectedLinks;
     if (!protectedLinks.failure().empty())
         GTEST_SKIP() << protectedLinks.failure();
     const std::string shared = folder() + "shared";

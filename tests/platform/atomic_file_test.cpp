@@ -20,7 +20,7 @@
 #include "tests/support/folder_mode.h"
 #include "tests/support/fuse_image.h"
 #include "tests/support/other_program.h"
-#include "tests/support/protected_links.h"
+#include "tests/support/protected_folders.h"
 #include "tests/support/save_trace.h"
 #include "tests/support/unnamed_files.h"
 #include "tests/support/unprivileged_user.h"
@@ -418,7 +418,7 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
 // where a dangling one points. The user's own link there is written through.
 TEST_F(AtomicFileTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFollowsIt)
 {
-    const ProtectedLinks protectedLinks;
+    const ProtectedFolders protectedLinks;
     if (!protectedLinks.failure().empty())
         GTEST_SKIP() << protectedLinks.failure();
     std::filesystem::create_directory("shared");
