@@ -16,8 +16,9 @@ namespace files {
 // The file at `path` opened with `flags` (O_RDONLY, O_WRONLY or O_RDWR, with O_APPEND, O_CREAT,
 // O_TRUNC as wanted), never blocking and never becoming the controlling terminal. -1 when it is
 // missing, refused, or not a plain file (errno EISDIR for a folder, ENXIO for anything else). An
-// existing file is looked at before it is opened, so no device is ever opened; O_CREAT makes a
-// missing file with `mode`, through a link of the user's own too.
+// existing file is looked at before it is opened, so no device is opened; O_CREAT makes a missing
+// file with `mode`, through a link of the user's own too, and refuses what the kernel refuses in a
+// shared sticky folder (another user's file or FIFO).
 int openRegularFile(const std::string& path, int flags, mode_t mode = 0666);
 
 // A path that names the open file itself, whatever became of the name it was opened by: for
