@@ -111,9 +111,7 @@ TEST_F(LogFileTest, AnotherUsersLogInASharedStickyFolderIsNotWritten)
     const ProtectedFolders protectedFiles("protected_regular");
     if (!protectedFiles.failure().empty())
         GTEST_SKIP() << protectedFiles.failure();
-    std::filesystem::create_directory("shared");
-    ASSERT_EQ(chown("shared", 4321, 4321), 0);  // a folder of neither the user nor the log's owner
-    ASSERT_EQ(chmod("shared", 01777), 0);
+    ASSERT_TRUE(makeSharedStickyFolder("shared"));
     std::filesystem::current_path("shared");
     writeFileBytes("Paramora.log", "theirs\r\n");
     ASSERT_EQ(chmod("Paramora.log", 0666), 0);

@@ -214,10 +214,8 @@ TEST_P(SavePathTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFollo
     if (!protectedLinks.failure().empty())
         GTEST_SKIP() << protectedLinks.failure();
     const std::string shared = folder() + "shared";
-    std::filesystem::create_directory(shared);
+    ASSERT_TRUE(makeSharedStickyFolder(shared));
     std::filesystem::create_directory(folder() + "private");
-    ASSERT_EQ(chown(shared.c_str(), 4321, 4321), 0);  // a folder of neither the user nor the link's owner
-    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
     base_ = shared + "/";
     FilePath = base_;
     const bool settings = kind() == SavePath::settingsAtClose || kind() == SavePath::defaultSettings;

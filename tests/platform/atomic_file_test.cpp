@@ -421,9 +421,7 @@ TEST_F(AtomicFileTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFol
     const ProtectedFolders protectedLinks;
     if (!protectedLinks.failure().empty())
         GTEST_SKIP() << protectedLinks.failure();
-    std::filesystem::create_directory("shared");
-    ASSERT_EQ(chown("shared", 4321, 4321), 0);  // a folder of neither the user nor the link's owner
-    ASSERT_EQ(chmod("shared", 01777), 0);
+    ASSERT_TRUE(makeSharedStickyFolder("shared"));
     std::filesystem::create_directory("private");
     struct Case {
         const char* link;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -57,4 +58,11 @@ private:
 inline bool plantLink(const std::string& target, const std::string& link, uid_t owner)
 {
     return symlink(target.c_str(), link.c_str()) == 0 && lchown(link.c_str(), owner, owner) == 0;
+}
+
+// A folder as /tmp is: anyone may make files in it, sticky, and of a user who is neither the test's
+// nor the one who plants files there.
+inline bool makeSharedStickyFolder(const std::string& path)
+{
+    return mkdir(path.c_str(), 0777) == 0 && chown(path.c_str(), 4321, 4321) == 0 && chmod(path.c_str(), 01777) == 0;
 }
