@@ -10,6 +10,7 @@
 #include "app/log_tags.h"
 #include "app/settings_file.h"
 #include "app/version.h"
+#include "platform/files/regular_file.h"
 #include "platform/shell/write_all.h"
 
 namespace {
@@ -50,7 +51,8 @@ void logLine(std::string_view text)
     if (logOut == 0)
         return;
     closeLogFile();
-    const int descriptor = ::open(logFileName, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    // A log that is not a plain file (a pipe nobody reads, a device, a folder) is skipped.
+    const int descriptor = files::openRegularFile(logFileName, O_WRONLY | O_CREAT | O_APPEND, 0666);
     if (descriptor < 0)
         return;
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {

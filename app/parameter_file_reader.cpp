@@ -135,12 +135,12 @@ std::uint16_t openParameterFile()
     // The user may pick any path: a FIFO, a device or a huge file is not opened at all, and a
     // plain file that opens but cannot be read has no groups to list.
     PreferenceReader reader;
-    const shell::FileRead read = reader.read(*path);
-    if (read == shell::FileRead::refused) {
+    const files::FileRead read = reader.read(*path);
+    if (read == files::FileRead::refused) {
         gui::messageBox("Ошибка", "Невозможно открыть файл конфигурации", gui::Icon::Error);
         return openResult::none;
     }
-    if (read == shell::FileRead::failed)
+    if (read == files::FileRead::failed)
         return openResult::noGroupListing;
     const std::uint16_t result = readGroups(reader);
     if (result != openResult::opened)

@@ -174,12 +174,12 @@ bool PreferenceWriter::close()
     return written;
 }
 
-shell::FileRead PreferenceReader::read(const std::string& path)
+files::FileRead PreferenceReader::read(const std::string& path)
 {
     close();
     std::string bytes;
-    const shell::FileRead result = shell::readRegularFile(path, maxFileBytes, bytes);
-    if (result == shell::FileRead::done)
+    const files::FileRead result = files::readRegularFile(path, maxFileBytes, bytes);
+    if (result == files::FileRead::done)
         parse(bytes);
     return result;
 }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/shell/atomic_file.h"
-#include "platform/shell/regular_file.h"
+#include "platform/files/regular_file.h"
 
 class PreferenceWriter {
 public:
@@ -62,9 +62,9 @@ public:
 
     // Reads the whole file; false when it is missing, unreadable, not a plain file or larger than
     // maxFileBytes. Never blocks, and never changes the file.
-    bool open(const std::string& path) { return read(path) == shell::FileRead::done; }
+    bool open(const std::string& path) { return read(path) == files::FileRead::done; }
     // The same, telling a file that was refused apart from one whose reading failed.
-    shell::FileRead read(const std::string& path);
+    files::FileRead read(const std::string& path);
     void close();
     bool isOpen() const { return open_; }
 

@@ -2,8 +2,13 @@
 
 #include <chm_lib.h>
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstdint>
+
+#include "platform/files/descriptor.h"
+#include "platform/files/regular_file.h"
 
 namespace help {
 namespace {
@@ -24,7 +29,14 @@ int firstPage(struct chmFile*, struct chmUnitInfo* unit, void* context)
 }
 }  // namespace
 
-ChmArchive::ChmArchive(const std::string& path) : file_(chm_open(path.c_str())) {}
+// chmlib opens the file by name, which may block or open a device: it gets the plain file found
+// here, named through its descriptor.
+ChmArchive::ChmArchive(const std::string& path)
+{
+    const files::Descriptor checked(files::openRegularFile(path, O_RDONLY));
+    if (checked.get() >= 0)
+        file_ = chm_open(files::pathOfDescriptor(checked.get()).c_str());
+}
 
 ChmArchive::~ChmArchive()
 {

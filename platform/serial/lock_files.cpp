@@ -9,6 +9,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include "platform/files/regular_file.h"
+
 namespace serial {
 namespace {
 
@@ -41,7 +43,8 @@ pid_t lockedPid(const char* content, std::size_t length)
 
 LockState lockState(const std::string& lockPath)
 {
-    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // Anything but a plain file there (a device, a pipe, a folder) is a mark that cannot be read.
+    const int fd = files::openRegularFile(lockPath, O_RDONLY);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? LockState::Absent : LockState::Held;
     std::array<char, 128> content{};

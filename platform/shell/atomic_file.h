@@ -5,11 +5,13 @@
 // Where a rename would not leave the file as the user had it (more than one hard link, an
 // attribute the new file cannot be given, a folder that takes no new file or refuses the rename,
 // a target that is a mount point), the target is written in place instead, in steps that each
-// leave the old or the new content (in_place_write.h). A link is written through: the file it points to is replaced, or made.
+// leave the old or the new content (in_place_write.h). A link the kernel follows is written
+// through: the file it points to is replaced, or made (save_target.h).
 
 #include <string>
 #include <string_view>
 
+#include "platform/shell/save_target.h"
 #include "platform/shell/temporary_file.h"
 
 namespace shell {
@@ -45,9 +47,8 @@ private:
 
     Way way_ = Way::none;
     mode_t mode_ = 0666;  // of the temporary file as made
-    TemporaryFile temporary_;
-    std::string target_;
-    bool targetExists_ = false;
+    SaveTarget target_;
+    TemporaryFile temporary_;  // after target_: it lives in target_'s open folder
     std::string blankLine_;
     std::string content_;  // the whole new content, for a write in place
 };

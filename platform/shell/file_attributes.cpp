@@ -12,7 +12,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "platform/shell/descriptor.h"
+#include "platform/files/descriptor.h"
 #include "platform/shell/save_hooks.h"
 
 namespace shell {
@@ -121,10 +121,10 @@ bool copyPermissions(int from, int to, const struct stat& old)
 
 }  // namespace
 
-bool copyFileAttributes(const std::string& from, int to)
+bool copyFileAttributes(int folder, const std::string& name, int to)
 {
     // user.* attributes need read access to the file; without it they cannot be kept.
-    const Descriptor old(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const files::Descriptor old(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat was {}, made {};
     if (old.get() < 0 || fstat(old.get(), &was) != 0 || fstat(to, &made) != 0)
         return false;

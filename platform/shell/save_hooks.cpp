@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+
 namespace shell {
 namespace {
 SaveHooks hooks;
@@ -15,7 +17,15 @@ void reportSaveStep(SaveStep step)
         hooks.afterStep(step);
 }
 
-int renameForSave(const char* from, const char* to) { return hooks.rename ? hooks.rename(from, to) : std::rename(from, to); }
+int renameForSave(int folder, const char* from, const char* to)
+{
+    return hooks.rename ? hooks.rename(folder, from, to) : renameat(folder, from, folder, to);
+}
+
+std::string hiddenNameForSave(std::string randomName)
+{
+    return hooks.hiddenName ? hooks.hiddenName() : randomName;
+}
 
 bool unnamedFilesAllowed() { return !hooks.refuseUnnamedFiles; }
 

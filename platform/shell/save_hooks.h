@@ -5,6 +5,7 @@
 // folder, a file system without unnamed files or without owners and modes) can be made to fail.
 
 #include <functional>
+#include <string>
 
 namespace shell {
 
@@ -19,8 +20,10 @@ enum class SaveStep {
 
 struct SaveHooks {
     std::function<void(SaveStep)> afterStep{};
-    // Stands in for rename(2): -1 with errno set refuses it.
-    std::function<int(const char* from, const char* to)> rename{};
+    // Stands in for renameat(2) within one folder: -1 with errno set refuses it.
+    std::function<int(int folder, const char* from, const char* to)> rename{};
+    // Stands in for the random part of the temporary file's hidden names, one call a name.
+    std::function<std::string()> hiddenName{};
     bool refuseUnnamedFiles = false;
     // Non-zero: every change of an owner, mode, ACL or attribute fails with this error, as FAT
     // refuses them (ENOSYS) or a user may not make them (EPERM).
@@ -32,7 +35,8 @@ void setSaveHooksForTests(SaveHooks hooks);
 
 // For the save code.
 void reportSaveStep(SaveStep step);
-int renameForSave(const char* from, const char* to);
+int renameForSave(int folder, const char* from, const char* to);
+std::string hiddenNameForSave(std::string randomName);
 bool unnamedFilesAllowed();
 int attributeChangeError();
 

@@ -6,53 +6,54 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/files/regular_file.h"
 #include "platform/shell/save_hooks.h"
 
 namespace shell {
 namespace {
 
 // A short name of its own (any name the folder takes leaves room for it).
-std::string randomHiddenName(const std::string& folder)
+std::string randomHiddenName()
 {
     static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    std::string name = folder + "/.paramora-";
+    std::string name = ".paramora-";
     for (int i = 0; i < 6; ++i)
         name += letters[pick(random)];
-    return name;
+    return hiddenNameForSave(name);
 }
 
 // Through /proc, as any user may; without /proc, through the descriptor itself, which needs
 // privilege.
-bool linkDescriptor(int descriptor, const std::string& path)
+bool linkDescriptor(int descriptor, int folder, const std::string& name)
 {
-    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    const std::string self = files::pathOfDescriptor(descriptor);
+    if (linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return true;
-    return errno == ENOENT && linkat(descriptor, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
+    return errno == ENOENT && linkat(descriptor, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 }  // namespace
 
 // The mode goes through the umask in the kernel, so the process-wide umask is never changed while
 // other threads may create files.
-bool TemporaryFile::createUnnamed(const std::string& folder, mode_t mode)
+bool TemporaryFile::createUnnamed(int folder, mode_t mode)
 {
     close();
     folder_ = folder;
     if (unnamedFilesAllowed())
-        descriptor_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        descriptor_ = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     return descriptor_ >= 0;
 }
 
-bool TemporaryFile::createNamed(const std::string& folder, mode_t mode)
+bool TemporaryFile::createNamed(int folder, mode_t mode)
 {
     close();
     folder_ = folder;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = randomHiddenName(folder);
-        descriptor_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        const std::string name = randomHiddenName();
+        descriptor_ = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (descriptor_ >= 0) {
             name_ = name;
             reportSaveStep(SaveStep::temporaryNamed);
@@ -64,16 +65,16 @@ bool TemporaryFile::createNamed(const std::string& folder, mode_t mode)
     return false;
 }
 
-bool TemporaryFile::linkAs(const std::string& path)
+bool TemporaryFile::linkAs(const std::string& name)
 {
-    return descriptor_ >= 0 && name_.empty() && linkDescriptor(descriptor_, path);
+    return descriptor_ >= 0 && name_.empty() && linkDescriptor(descriptor_, folder_, name);
 }
 
 std::string TemporaryFile::hiddenName()
 {
     for (int attempt = 0; name_.empty() && descriptor_ >= 0 && attempt < 100; ++attempt) {
-        const std::string name = randomHiddenName(folder_);
-        if (linkDescriptor(descriptor_, name))
+        const std::string name = randomHiddenName();
+        if (linkDescriptor(descriptor_, folder_, name))
             name_ = name;
         else if (errno != EEXIST)
             break;
@@ -89,7 +90,7 @@ bool TemporaryFile::close()
     if (descriptor_ >= 0)
         ok = ::close(descriptor_) == 0;
     if (!name_.empty())
-        unlink(name_.c_str());
+        unlinkat(folder_, name_.c_str(), 0);
     descriptor_ = -1;
     name_.clear();
     return ok;

@@ -17,14 +17,16 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // `mode` goes through the umask and the folder's default ACL, as for any new file of the user.
-    // False where the file system makes no unnamed files.
-    bool createUnnamed(const std::string& folder, mode_t mode);
+    // In the open folder `folder`, which must stay open while this file is. `mode` goes through the
+    // umask and the folder's default ACL, as for any new file of the user. False where the file
+    // system makes no unnamed files.
+    bool createUnnamed(int folder, mode_t mode);
     // Under a hidden name, from the first byte.
-    bool createNamed(const std::string& folder, mode_t mode);
+    bool createNamed(int folder, mode_t mode);
     int descriptor() const { return descriptor_; }
-    // Gives the unnamed file the name `path`, where nothing stands yet; false otherwise.
-    bool linkAs(const std::string& path);
+    // Gives the unnamed file the name `name` in its folder, where nothing stands yet; false
+    // otherwise.
+    bool linkAs(const std::string& name);
     // The hidden name in its folder, given now if it had none; empty when none can be given.
     std::string hiddenName();
     // Once the hidden name has been renamed away, the file is no longer this object's to remove.
@@ -36,7 +38,7 @@ public:
 
 private:
     int descriptor_ = -1;
-    std::string folder_;
+    int folder_ = -1;
     std::string name_;  // empty while unnamed
 };
 

@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <regex>
 #include <string>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "app/log_file.h"
 #include "app/log_tags.h"
 #include "app/settings_file.h"
+#include "tests/support/protected_folders.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -98,6 +101,29 @@ TEST_F(LogFileTest, HeldExclusivelyUntilClosedAndLostSilentlyWhenHeldElsewhere)
     const std::string log = readFileBytes("Paramora.log");
     EXPECT_EQ(log.find("lost"), std::string::npos);
     EXPECT_TRUE(std::regex_match(log, std::regex(stamp + "first\r\n" + stamp + "after\r\n"))) << log;
+}
+
+// In a shared sticky folder (as /tmp is), a log another user left there is not written, as the
+// kernel refuses `echo >>` to it (fs.protected_regular): the line is lost without a message. The
+// user's own log there is written as anywhere.
+TEST_F(LogFileTest, AnotherUsersLogInASharedStickyFolderIsNotWritten)
+{
+    const ProtectedFolders protectedFiles("protected_regular");
+    if (!protectedFiles.failure().empty())
+        GTEST_SKIP() << protectedFiles.failure();
+    ASSERT_TRUE(makeSharedStickyFolder("shared"));
+    std::filesystem::current_path("shared");
+    writeFileBytes("Paramora.log", "theirs\r\n");
+    ASSERT_EQ(chmod("Paramora.log", 0666), 0);
+    ASSERT_EQ(chown("Paramora.log", 1234, 1234), 0);
+    logLine("lost");
+    closeLogFile();
+    EXPECT_EQ(readFileBytes("Paramora.log"), "theirs\r\n");
+    ASSERT_EQ(chown("Paramora.log", geteuid(), getegid()), 0);
+    logLine("kept");
+    closeLogFile();
+    EXPECT_TRUE(std::regex_match(readFileBytes("Paramora.log"), std::regex("theirs\r\n" + stamp + "kept\r\n")));
+    std::filesystem::current_path(folder());
 }
 
 TEST_F(LogFileTest, TagsKeepTheirBlanksAndBackslashes)

@@ -20,6 +20,7 @@
 #include "tests/app/document_test_support.h"
 #include "tests/support/file_attributes.h"
 #include "tests/support/fuse_image.h"
+#include "tests/support/protected_folders.h"
 #include "tests/support/unnamed_files.h"
 
 // Every way the program writes a file over one that stands there: "Сохранить", "Сохранить как",
@@ -122,8 +123,9 @@ protected:
         ASSERT_TRUE(messages.empty());
     }
 
-    // The save itself, with values of its own. Questions are answered Yes: replace the file.
-    void save()
+    // The save itself, with values of its own. Questions are answered Yes: replace the file. A
+    // save that is `refused` shows its error box; any other shows none.
+    void save(bool refused = false)
     {
         messages.clear();
         switch (kind()) {
@@ -152,8 +154,10 @@ protected:
             break;
         case SavePath::defaultSettings: loadSettings(); break;
         }
+        const auto isError = [](const auto& message) { return message.icon == gui::Icon::Error; };
+        EXPECT_EQ(std::any_of(messages.begin(), messages.end(), isError), refused);
         for (const auto& message : messages)
-            EXPECT_NE(message.icon, gui::Icon::Error) << message.text;
+            EXPECT_TRUE(refused || !isError(message)) << message.text;
     }
 
     std::set<std::string> namesInFolder() const
@@ -200,6 +204,51 @@ TEST_P(SavePathTest, WritesThroughADanglingLinkAndKeepsIt)
     EXPECT_FALSE(valuesOf(kind(), readFileBytes(folder() + "kept/real")).empty());
 }
 
+// In a shared sticky folder (as /tmp is), another user's link is refused by the kernel as a
+// shell's `echo >` is refused: the private file it points to stays as it was, nothing is made where
+// a dangling one points, and the save fails as any refused save does (the default settings made
+// at start fail silently). The user's own link there is followed as anywhere else.
+TEST_P(SavePathTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFollowsIt)
+{
+    const ProtectedFolders protectedLinks;
+    if (!protectedLinks.failure().empty())
+        GTEST_SKIP() << protectedLinks.failure();
+    const std::string shared = folder() + "shared";
+    ASSERT_TRUE(makeSharedStickyFolder(shared));
+    std::filesystem::create_directory(folder() + "private");
+    base_ = shared + "/";
+    FilePath = base_;
+    const bool settings = kind() == SavePath::settingsAtClose || kind() == SavePath::defaultSettings;
+    if (settings)
+        std::filesystem::current_path(base_);  // where the settings file is
+    for (const bool theirs : {true, false}) {
+        for (const bool dangling : {false, true}) {
+            const std::string target = folder() + "private/" + (theirs ? "theirs" : "mine") + (dangling ? "-made" : "-kept");
+            SCOPED_TRACE(target);
+            if (!dangling) {
+                writeFileBytes(target, oldFile(false));
+                ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+            }
+            std::filesystem::remove(path());
+            ASSERT_TRUE(plantLink(target, path(), theirs ? 1234 : geteuid()));
+            prepare();
+            const std::set<std::string> names = namesInFolder();
+            save(theirs && kind() != SavePath::defaultSettings);
+            documentState = 0;  // the document the refused save kept unsaved is dropped without a question
+            EXPECT_TRUE(std::filesystem::is_symlink(path()));
+            if (theirs && dangling)
+                EXPECT_FALSE(fileExists(target));
+            else if (theirs)
+                EXPECT_EQ(readFileBytes(target), oldFile(false));
+            else
+                EXPECT_NE(valuesOf(kind(), readFileBytes(target)), valuesOf(kind(), dangling ? "" : oldFile(false)));
+            EXPECT_EQ(namesInFolder(), names);
+        }
+    }
+    std::filesystem::current_path(folder());
+    base_.clear();
+}
+
 // Refused as a bind-mounted file or an append-only folder refuses it. Each moment of the write in
 // place is looked at as a kill there would leave it: the reader finds the old values or the new
 // ones, never the new followed by the old file's end, and no other file.
@@ -223,7 +272,7 @@ TEST_P(SavePathTest, ARefusedRenameIsWrittenInPlaceEachStepReadingAsOldOrNew)
                             EXPECT_EQ(namesInFolder(), names);
                         }
                     },
-                .rename = [error](const char*, const char*) {
+                .rename = [error](int, const char*, const char*) {
                     errno = error;
                     return -1;
                 }});

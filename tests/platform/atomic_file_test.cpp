@@ -19,6 +19,9 @@
 #include "tests/support/file_size_limit.h"
 #include "tests/support/folder_mode.h"
 #include "tests/support/fuse_image.h"
+#include "tests/support/other_program.h"
+#include "tests/support/protected_folders.h"
+#include "tests/support/save_trace.h"
 #include "tests/support/unnamed_files.h"
 #include "tests/support/unprivileged_user.h"
 #include "tests/support/working_folder.h"
@@ -39,7 +42,7 @@ constexpr SaveStep everyStep[] = {SaveStep::temporaryNamed, SaveStep::temporaryW
                                   SaveStep::cut};
 
 // A rename refused as a bind-mounted target (EBUSY) or an append-only folder (EPERM) refuses it.
-int refusedRename(const char*, const char*)
+int refusedRename(int, const char*, const char*)
 {
     errno = EBUSY;
     return -1;
@@ -383,11 +386,15 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
         {"chain.ini", "dangling.ini", "settings/real.ini"},
         // Relative to the link's own folder, not to the working one.
         {"settings/sibling.ini", "existing.ini", "settings/existing.ini"},
+        // Each link of a chain relative to its own folder, not to the first link's.
+        {"across.ini", "settings/sibling.ini", "settings/existing.ini"},
+        {"across-dangling.ini", "settings/onward.ini", "settings/made.ini"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
         std::filesystem::create_symlink(c.pointsTo, c.link);
     }
+    std::filesystem::create_symlink("made.ini", "settings/onward.ini");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
         ASSERT_TRUE(shell::writeFileAtomically(c.link, std::string("by ") + c.link));
@@ -395,15 +402,107 @@ TEST_F(AtomicFileTest, ALinkIsWrittenThroughAndKept)
         EXPECT_EQ(std::filesystem::read_symlink(c.link).string(), c.pointsTo);
         EXPECT_EQ(readFileBytes(c.written), std::string("by ") + c.link);
     }
-    EXPECT_EQ(filesInFolder(), 5u);
-    EXPECT_EQ(filesInFolder("settings"), 4u);
+    EXPECT_EQ(filesInFolder(), 7u);
+    EXPECT_EQ(filesInFolder("settings"), 6u);
 
     // Where the folder it points into is missing, nothing is made and the link stays.
     std::filesystem::create_symlink("missing/real.ini", "nowhere.ini");
     EXPECT_FALSE(shell::writeFileAtomically("nowhere.ini", "x"));
     EXPECT_TRUE(std::filesystem::is_symlink("nowhere.ini"));
     EXPECT_FALSE(fileExists("missing"));
-    EXPECT_EQ(filesInFolder(), 6u);
+    EXPECT_EQ(filesInFolder(), 8u);
+}
+
+// In a shared sticky folder (as /tmp is) the kernel refuses to follow another user's link, to any
+// program: the save is refused, the private file it points to stays as it was and nothing is made
+// where a dangling one points. The user's own link there is written through.
+TEST_F(AtomicFileTest, ALinkInASharedStickyFolderIsFollowedOnlyWhereTheKernelFollowsIt)
+{
+    const ProtectedFolders protectedLinks;
+    if (!protectedLinks.failure().empty())
+        GTEST_SKIP() << protectedLinks.failure();
+    ASSERT_TRUE(makeSharedStickyFolder("shared"));
+    std::filesystem::create_directory("private");
+    struct Case {
+        const char* link;
+        const char* pointsTo;
+        bool theirs;
+        bool dangling;
+    };
+    const Case cases[] = {
+        {"shared/theirs.ini", "../private/kept.ini", true, false},
+        {"shared/theirs-dangling.ini", "../private/not-made.ini", true, true},
+        {"shared/mine.ini", "../private/mine.ini", false, false},
+        {"shared/mine-dangling.ini", "../private/made.ini", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        const std::string target = std::string("shared/") + c.pointsTo;
+        if (!c.dangling) {
+            writeFileBytes(target, "private");
+            ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+        }
+        ASSERT_TRUE(plantLink(c.pointsTo, c.link, c.theirs ? 1234 : geteuid()));
+        for (const bool unnamed : {true, false}) {
+            shell::setSaveHooksForTests({.refuseUnnamedFiles = !unnamed});
+            EXPECT_EQ(shell::writeFileAtomically(c.link, "new"), !c.theirs);
+            EXPECT_TRUE(std::filesystem::is_symlink(c.link));
+            if (c.theirs && c.dangling)
+                EXPECT_FALSE(fileExists(target));
+            else
+                EXPECT_EQ(readFileBytes(target), c.theirs ? "private" : "new");
+        }
+    }
+    EXPECT_EQ(filesInFolder("shared"), 4u);
+    EXPECT_EQ(filesInFolder("private"), 3u);
+}
+
+// A hidden name that some file already has is never opened or replaced: the save takes another.
+TEST_F(AtomicFileTest, AHiddenNameAlreadyTakenIsLeftAsItIs)
+{
+    writeFileBytes("data.txt", "old");
+    writeFileBytes(".paramora-taken", "another file");
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed files" : "no unnamed files");
+        int calls = 0;
+        shell::setSaveHooksForTests({.hiddenName = [&] { return calls++ == 0 ? ".paramora-taken" : ".paramora-free"; },
+                                     .refuseUnnamedFiles = !unnamed});
+        ASSERT_TRUE(shell::writeFileAtomically("data.txt", unnamed ? "new" : "newer"));
+        EXPECT_EQ(readFileBytes("data.txt"), unnamed ? "new" : "newer");
+        EXPECT_EQ(readFileBytes(".paramora-taken"), "another file");
+        EXPECT_EQ(filesInFolder(), 2u);
+    }
+}
+
+// Once a save returns, a power cut must leave the new file whole: its bytes are synced before it
+// takes the target's name, and the folder, which holds the name, after. Seen in the system calls
+// of the saves a hidden test makes (a file replaced and one made, with and without unnamed files).
+TEST_F(AtomicFileTest, TheFileIsSyncedBeforeItTakesTheNameAndTheFolderAfter)
+{
+    if (OtherProgram::output({"sh", "-c", "strace -o /dev/null true && echo traced"}) != "traced\n")
+        GTEST_SKIP() << "strace cannot trace here (no ptrace in this container)";
+    const std::string trace = folder() + "trace";
+    OtherProgram::output({"env", "ASAN_OPTIONS=detect_leaks=0", "strace", "-f", "-o", trace, "-e",
+                          "trace=open,openat,fsync,fdatasync,rename,renameat,renameat2,link,linkat", "/proc/" +
+                          std::to_string(getpid()) + "/exe", "--gtest_also_run_disabled_tests",
+                          "--gtest_filter=AtomicFileTest.DISABLED_SavesForATrace"});
+    const std::vector<SyncedSave> saves = syncedSaves(readFileBytes(trace));
+    ASSERT_EQ(saves.size(), 4u) << readFileBytes(trace);
+    for (const SyncedSave& save : saves) {
+        SCOPED_TRACE(save.name);
+        EXPECT_TRUE(save.fileSyncedBefore);
+        EXPECT_TRUE(save.folderSyncedAfter);
+    }
+}
+
+TEST_F(AtomicFileTest, DISABLED_SavesForATrace)
+{
+    writeFileBytes("replaced.txt", "old");
+    for (const bool unnamed : {true, false}) {
+        shell::setSaveHooksForTests({.refuseUnnamedFiles = !unnamed});
+        ASSERT_TRUE(shell::writeFileAtomically("replaced.txt", "new"));
+        ASSERT_TRUE(shell::writeFileAtomically(unnamed ? "made.txt" : "made-named.txt", "new"));
+    }
 }
 
 // Real refusals of a rename, which root can set up: a file bind-mounted over the target (EBUSY) and
@@ -445,7 +544,7 @@ TEST_F(AtomicFileTest, ARefusedRenameEndsInPlaceWithNothingLeftAndEverythingKept
     const ExtendedAttributes attributes = extendedAttributes("data.txt");
     for (const int error : {EBUSY, EPERM, EXDEV, EACCES}) {
         SCOPED_TRACE(error);
-        shell::setSaveHooksForTests({.rename = [error](const char*, const char*) {
+        shell::setSaveHooksForTests({.rename = [error](int, const char*, const char*) {
             errno = error;
             return -1;
         }});
@@ -661,9 +760,9 @@ TEST_F(AtomicFileTest, AMountPointIsWrittenInPlaceWithNoTemporaryFileNamed)
         std::vector<std::size_t> files;
         shell::setSaveHooksForTests({.afterStep = [&](SaveStep) { files.push_back(filesInFolder("mounted")); },
                                      .rename =
-                                         [&](const char* from, const char* to) {
+                                         [&](int folder, const char* from, const char* to) {
                                              ++renames;
-                                             return std::rename(from, to);
+                                             return renameat(folder, from, folder, to);
                                          },
                                      .refuseUnnamedFiles = !unnamed});
         const std::string content = unnamed ? "new, longer content" : "short";

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/shell/regular_file.h"
+#include "platform/files/regular_file.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -14,16 +14,16 @@ using RegularFileTest = WorkingFolderTest;
 TEST_F(RegularFileTest, SizeIsCheckedOnWhatIsReadNotOnlyOnWhatTheFileSays)
 {
     std::string bytes;
-    ASSERT_EQ(shell::readRegularFile("/proc/self/status", 1 << 20, bytes), shell::FileRead::done);
+    ASSERT_EQ(files::readRegularFile("/proc/self/status", 1 << 20, bytes), files::FileRead::done);
     EXPECT_NE(bytes.find("Name:"), std::string::npos);
-    EXPECT_EQ(shell::readRegularFile("/proc/self/status", 16, bytes), shell::FileRead::refused);
+    EXPECT_EQ(files::readRegularFile("/proc/self/status", 16, bytes), files::FileRead::refused);
     EXPECT_TRUE(bytes.empty());
 
     writeFileBytes("exact", "0123456789");
-    EXPECT_EQ(shell::readRegularFile("exact", 10, bytes), shell::FileRead::done);
+    EXPECT_EQ(files::readRegularFile("exact", 10, bytes), files::FileRead::done);
     EXPECT_EQ(bytes, "0123456789");
-    EXPECT_EQ(shell::readRegularFile("exact", 9, bytes), shell::FileRead::refused);
-    EXPECT_EQ(shell::readRegularFile("", 10, bytes), shell::FileRead::refused);
+    EXPECT_EQ(files::readRegularFile("exact", 9, bytes), files::FileRead::refused);
+    EXPECT_EQ(files::readRegularFile("", 10, bytes), files::FileRead::refused);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@
 #include <unistd.h>
 
 // While it lives: once the limit has passed, opens the FIFO for writing and closes it again, over
-// and over, so a reader blocked on it sees the end of the file and the test goes on to fail.
+// and over, so a reader blocked on it sees the end of the file, and holds it open for reading, so
+// a writer blocked on it goes on; the test then goes on to fail.
 class FifoWatchdog {
 public:
     FifoWatchdog(std::string fifo, std::chrono::milliseconds limit)
@@ -47,12 +48,19 @@ private:
         if (wake_.wait_for(lock, limit, [this] { return stopped_; }))
             return;
         fired_ = true;
+        // Kept open until the end: a writer that goes on writes into it rather than into no reader.
+        const int reader = ::open(fifo_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         while (!wake_.wait_for(lock, std::chrono::milliseconds(20), [this] { return stopped_; })) {
             // Succeeds only while a reader has the FIFO open or waits in open().
             const int fd = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             if (fd >= 0)
                 ::close(fd);
+            char drained[4096];
+            while (reader >= 0 && ::read(reader, drained, sizeof drained) > 0) {
+            }
         }
+        if (reader >= 0)
+            ::close(reader);
     }
 
     std::string fifo_;
