@@ -23,10 +23,8 @@ types=$(x11_window_types "$wait_window")
 # is seen however short the load is and however late the events are read; the frame and allowed
 # actions are properties, which xprop reports as they are when it reads them. Each spy first
 # reports what is there now; the changes come after those lines.
-xev -id "$wait_window" -event structure -event property >"$X11_DIR/events" 2>&1 &
-X11_PIDS+=($!)
-xprop -id "$wait_window" -spy WM_STATE _NET_FRAME_EXTENTS _NET_WM_ALLOWED_ACTIONS >"$X11_DIR/wait" 2>&1 &
-X11_PIDS+=($!)
+own_start xev xev -id "$wait_window" -event structure -event property >"$X11_DIR/events" 2>&1
+own_start spy xprop -id "$wait_window" -spy WM_STATE _NET_FRAME_EXTENTS _NET_WM_ALLOWED_ACTIONS >"$X11_DIR/wait" 2>&1
 x11_wait_until "xprop did not report the Wait Window" grep -q "_NET_WM_ALLOWED_ACTIONS" "$X11_DIR/wait"
 first_report=$(wc -l <"$X11_DIR/wait")
 # xev watches once a change of a property of the check's own comes through.
