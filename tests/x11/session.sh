@@ -264,6 +264,23 @@ x11_allowed_actions() {
     xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/^[^=]*= *//; s/_NET_WM_ACTION_//g; s/,//g'
 }
 
+# True under window managers that take the minimise and maximise boxes away where the program's
+# Motif hints ask (metacity, marco, xfwm4). Openbox reads no buttons from them: it offers minimise on
+# every dialog and utility window and maximise on every one that can be resized, as kwin does.
+x11_wm_reads_button_hints() {
+    case "$X11_WM" in
+        openbox | kwin | none) return 1 ;;
+    esac
+}
+
+# True when the window can be resized (its smallest and largest sizes differ or are not set).
+x11_resizable() {
+    local hints
+    hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+    [ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" != "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] ||
+        ! grep -q 'maximum size' <<<"$hints"
+}
+
 # Prints the types a window declares itself (_NET_WM_WINDOW_TYPE) as short names: DIALOG, UTILITY...
 x11_window_types() {
     xprop -id "$1" _NET_WM_WINDOW_TYPE | sed 's/^[^=]*= *//; s/_NET_WM_WINDOW_TYPE_//g; s/,//g'
