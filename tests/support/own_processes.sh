@@ -49,8 +49,8 @@ own_start() {
     leader=$!
     wait_for 60 test -s "$folder/pids" || { echo "$name did not start" >&2; exit 1; }
     read -r started command <"$folder/pids"
-    # setsid starts a new process only from a group leader, which a child of a shell without job
-    # control never is: the leader is that child itself, so its number stays ours until we wait.
+    # setsid forks only when called by a group leader, which a child of a shell without job control
+    # never is: the leader is that child itself, the check's own until it is let go and waited for.
     [ "$started" = "$leader" ] || { echo "the leader of $name is not the check's child" >&2; exit 1; }
     OWN_LATEST[$name]=${#OWN_LEADERS[@]}
     OWN_LEADERS+=("$leader")
