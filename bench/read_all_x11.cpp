@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <chrono>
 #include <cstdio>
 
 #include <sys/wait.h>
@@ -28,7 +29,9 @@ constexpr ReadAllTargets underX11{
 void waitUntilExposed(int window)
 {
     QWidget* widget = gui::windowWidget(window);
-    for (int i = 0; i < 5000 && !(widget && widget->windowHandle() && widget->windowHandle()->isExposed()); ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!(widget && widget->windowHandle() && widget->windowHandle()->isExposed()) &&
+           std::chrono::steady_clock::now() < deadline) {
         gui::pollEvent();
         usleep(1000);
     }

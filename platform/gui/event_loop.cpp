@@ -98,7 +98,7 @@ QApplication* application()
     std::setlocale(LC_NUMERIC, "C");
     detail::applyProgramFont();
     detail::installQtTranslations();
-    detail::installOwnedWindowTypes();
+    detail::installDialogWindowTypes();
     detail::installInputHold();
     detail::installInputHolderReturn();
     return app;

@@ -115,8 +115,8 @@ void flushPendingScreenWork(bool shownOnly = false);
 // The application's font and Qt's own texts, set once when the application object is made.
 void applyProgramFont();
 void installQtTranslations();
-// Windows that others own are declared to the window manager as what they are.
-void installOwnedWindowTypes();
+// Dialogs and tool windows are declared to the window manager as what they are, one type each.
+void installDialogWindowTypes();
 // A minimised window that another one waits for comes back.
 void installInputHolderReturn();
 

@@ -1,5 +1,6 @@
 #include "tests/support/fuse_image.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -68,7 +69,8 @@ FuseImage::FuseImage(Kind kind, const std::string& folder, std::chrono::seconds 
     }
     driver_ = fat ? startInForeground({"fusefat", "-f", "-o", "rw+", image, folder})
                   : startInForeground({"ntfs-3g", "-o", "no_detach", image, folder});
-    for (int wait = 0; wait < 1000 && !isMounted(folder); ++wait) {
+    const auto mountDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!isMounted(folder) && std::chrono::steady_clock::now() < mountDeadline) {
         if (driver_ < 0 || waitpid(driver_, nullptr, WNOHANG) != 0) {
             driver_ = -1;
             failure_ = "cannot mount " + image + " through FUSE";
@@ -108,8 +110,10 @@ void FuseImage::stopDriver()
     if (driver_ < 0)
         return;
     umount2(folder_.c_str(), MNT_DETACH);
+    // The driver is this process's child and not yet waited for, so its number is still its own.
     kill(driver_, SIGTERM);
-    for (int wait = 0; wait < 500 && waitpid(driver_, nullptr, WNOHANG) == 0; ++wait)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (waitpid(driver_, nullptr, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
         usleep(10000);
     if (waitpid(driver_, nullptr, WNOHANG) == 0) {
         kill(driver_, SIGKILL);

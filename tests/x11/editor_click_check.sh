@@ -23,8 +23,7 @@ editor_shown() {
     x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" $((TABLE_RIGHT - set_left)) "$ROW_HEIGHT" \
         "$set_left" $((ROW_TOP + 5 * ROW_HEIGHT))
 }
-for n in $(seq 50); do editor_shown && break; sleep 0.1; done
-editor_shown || x11_fail "the click showed no editor on the cell"
+wait_for 5 editor_shown || x11_fail "the click showed no editor on the cell"
 sleep 1  # Qt's own scroll to a clicked cell came half a second after the click
 x11_grab "$X11_DIR/after.png"
 x11_screenshot editor_click
@@ -34,8 +33,7 @@ x11_area_differs "$X11_DIR/before.png" "$X11_DIR/after.png" 80 4 "$TABLE_LEFT" $
 # The keyboard went with the click to the editor: a value typed now replaces P0.0.05's.
 xdotool type 1
 xdotool key Return
-for n in $(seq 50); do xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' && break; sleep 0.1; done
-xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*' || x11_fail "the typed value did not reach the editor"
+wait_for 5 x11_document_marked || x11_fail "the typed value did not reach the editor"
 grep -q "#EventType_ReturnKey" Paramora.log || x11_fail "the typed value did not reach the editor"
 x11_menu 0 Down Down Return  # File, Save
 x11_wait_until "the document was not saved" test -s New_Zr12.pmr

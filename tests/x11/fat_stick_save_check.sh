@@ -9,12 +9,11 @@ x11_require mkfs.fat fusefat
 x11_start
 mkfs.fat -C "$X11_DIR/stick.img" 8192 >/dev/null
 mkdir stick
-fusefat -f -o rw+ "$X11_DIR/stick.img" stick >"$X11_DIR/fusefat.log" 2>&1 &
-FUSEFAT_PID=$!
+own_start fusefat fusefat -f -o rw+ "$X11_DIR/stick.img" stick >"$X11_DIR/fusefat.log" 2>&1
+# Unmounted, fusefat ends by itself; x11_stop ends it otherwise.
 stick_stop() {
     cd /
     umount -l "$X11_DIR/work/stick" 2>/dev/null || true
-    kill "$FUSEFAT_PID" 2>/dev/null || true
     x11_stop
 }
 trap stick_stop EXIT

@@ -10,9 +10,7 @@ sed -i 's/^logOut = 1/logOut = 0/' Paramora.ini
 printf '\xEF\xBB\xBF[General]\r\nModel = ПЧ Tovik Zr12\r\n' >doc.pmr
 cp doc.pmr "$X11_DIR/before.pmr"
 # The signal a write past the limit raises is ignored, so that writes fail as on a full disk.
-(trap '' XFSZ; ulimit -f 0; exec env LANG=ru_RU.UTF-8 "$PARAMORA_BINARY") >"$X11_DIR/program.log" 2>&1 &
-PARAMORA_PID=$!
-X11_PIDS+=("$PARAMORA_PID")
+x11_run_program bash -c 'trap "" XFSZ; ulimit -f 0; exec env LANG=ru_RU.UTF-8 "$1"' program "$PARAMORA_BINARY"
 MAIN_WINDOW=$(x11_wait_window "Paramora")
 
 x11_file_open "$PWD/doc.pmr"
@@ -21,7 +19,7 @@ x11_wait_window "Ошибка" >/dev/null || x11_fail "no error box for the fail
 x11_screenshot full_disk_error_box
 temporaries() { find . -name '.paramora-*' | tr '\n' ' '; }
 [ -z "$(temporaries)" ] || x11_fail "temporary files stand while the box is up: $(temporaries)"
-kill -KILL "$PARAMORA_PID"
+x11_signal_program KILL
 x11_wait_exit
 [ -z "$(temporaries)" ] || x11_fail "temporary files left behind: $(temporaries)"
 cmp -s doc.pmr "$X11_DIR/before.pmr" || x11_fail "doc.pmr changed"

@@ -20,11 +20,11 @@ x11_wait_until "the tree did not select the changed parameters" \
 x11_wait_still
 before=$(tree_lines | wc -l)
 
-kill -STOP "$PARAMORA_PID"
+x11_signal_program STOP
 xdotool key alt
 xdotool key --delay 50 Right Right Down Down Down Return  # Help, About
 xdotool key Down  # meant for the tree
-kill -CONT "$PARAMORA_PID"
+x11_signal_program CONT
 about=$(x11_wait_window "^О программе$")
 x11_wait_still
 x11_screenshot held_input_about
@@ -41,11 +41,11 @@ x11_menu 1 Return  # Connection, settings
 comm=$(x11_wait_window "^Настройки подключения$")
 x11_wait_still
 x11_geometry "$comm"
-kill -STOP "$PARAMORA_PID"
+x11_signal_program STOP
 wmctrl -i -c "$comm"
 x11_wm_sync  # the close request is on its way to the program before the click
 xdotool mousemove $((X + 275)) $((Y + 195)) click 1  # "По умолчанию"
-kill -CONT "$PARAMORA_PID"
+x11_signal_program CONT
 x11_wait_gone "^Настройки подключения$"
 x11_menu 1 Down Return  # Connection, Monitor: its line follows whatever the click did
 x11_wait_until "the Monitor Window did not open" sh -c 'grep -aq "#MenuItem_Monitor" Paramora.log'

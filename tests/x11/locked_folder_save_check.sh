@@ -18,12 +18,9 @@ mkdir "$X11_DIR/home"
 mkdir -m 700 "$X11_DIR/home/runtime"  # Qt's runtime folder, which must be the user's own
 chown -R 65534:65534 "$X11_DIR/home" . && chmod 555 .
 trap 'chmod 755 "$X11_DIR/work"; x11_stop' EXIT
-setpriv --reuid=65534 --regid=65534 --clear-groups \
+x11_run_program setpriv --reuid=65534 --regid=65534 --clear-groups \
     env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 \
-    HOME="$X11_DIR/home" XDG_RUNTIME_DIR="$X11_DIR/home/runtime" \
-    "$X11_DIR/paramora" >"$X11_DIR/program.log" 2>&1 &
-PARAMORA_PID=$!
-X11_PIDS+=("$PARAMORA_PID")
+    HOME="$X11_DIR/home" XDG_RUNTIME_DIR="$X11_DIR/home/runtime" "$X11_DIR/paramora"
 MAIN_WINDOW=$(x11_wait_window "Paramora")
 setpriv --reuid=65534 --regid=65534 --clear-groups test -w . && x11_fail "the folder is writable for the user"
 

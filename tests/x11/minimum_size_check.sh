@@ -11,10 +11,8 @@ x11_geometry "$MAIN_WINDOW"
 xdotool mousemove $((X + WIDTH + right - 1)) $((Y + HEIGHT + bottom - 1)) mousedown 1
 xdotool mousemove --sync $((X + 200)) $((Y + 150))
 xdotool mousemove --sync $((X + 100)) $((Y + 100)) mouseup 1
-for n in $(seq 50); do
-    [ "$(x11_outer_size "$MAIN_WINDOW")" != "$((WIDTH + left + right))x$((HEIGHT + top + bottom))" ] && break
-    sleep 0.1
-done
+size_changed() { [ "$(x11_outer_size "$MAIN_WINDOW")" != "$1" ]; }
+wait_for 5 size_changed "$((WIDTH + left + right))x$((HEIGHT + top + bottom))" || true
 x11_screenshot minimum-size
 size=$(x11_outer_size "$MAIN_WINDOW")
 [ "$size" = "800x600" ] || x11_fail "dragged to the smallest size, the window measures $size with its frame"

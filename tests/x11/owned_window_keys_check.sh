@@ -8,18 +8,19 @@ x11_start
 x11_start_program
 x11_file_new 0  # Zr12
 
+# Sets w, h, x, y to the box the screen changed in since keys0.png; true if it did.
+screen_changed_since_keys0() {
+    x11_grab "$X11_DIR/keys1.png"
+    read -r w h x y < <(x11_changed_area "$X11_DIR/keys0.png" "$X11_DIR/keys1.png" 2>/dev/null)
+    [ "$w" -gt 0 ]
+}
+
 # Down moves the current row: the screen changes inside the table, right of the tree.
 expect_down_moves_table() {
-    local w h x y n
     x11_geometry "$MAIN_WINDOW"
     x11_grab "$X11_DIR/keys0.png"
     xdotool key Down
-    for n in $(seq 20); do
-        x11_grab "$X11_DIR/keys1.png"
-        read -r w h x y < <(x11_changed_area "$X11_DIR/keys0.png" "$X11_DIR/keys1.png" 2>/dev/null)
-        [ "$w" -gt 0 ] && break
-        sleep 0.1
-    done
+    wait_for 5 screen_changed_since_keys0 || true
     x11_screenshot "keys-$1"
     [ "$w" -gt 0 ] || x11_fail "after $1, the Down key changed nothing on the screen"
     [ "$x" -ge $((X + 250)) ] || x11_fail "after $1, the Down key moved something left of the table (at x $x)"

@@ -9,13 +9,14 @@ x11_start
 x11_start_program
 main_id=$(printf '%d' "$MAIN_WINDOW")
 
-# $1 title pattern, $2 what it is: the window is a dialog transient for the Main Window, and a click
-# on the Main Window's title bar leaves it above the Main Window and gives the input back to it.
+# $1 title pattern, $2 what it is: the window is a dialog transient for the Main Window, declared as
+# that alone, and a click on the Main Window's title bar leaves it above the Main Window and gives
+# the input back to it.
 expect_owned() {
     local id
     id=$(x11_wait_window "$1")
     [ "$(x11_transient_for "$id")" = "$main_id" ] || x11_fail "$2 is not transient for the Main Window"
-    [[ " $(x11_window_types "$id") " == *" DIALOG "* ]] || x11_fail "$2 is not declared a dialog"
+    [ "$(x11_window_types "$id")" = DIALOG ] || x11_fail "$2 is declared $(x11_window_types "$id"), not a dialog alone"
     x11_click_title_of_owner "$MAIN_WINDOW" "$id"
     [ "$ACTIVE_AFTER_CLICK" = "$id" ] || x11_fail "$2 lost the input to the Main Window"
     x11_stacked_above "$id" "$MAIN_WINDOW" || x11_fail "$2 went behind the Main Window"
@@ -53,6 +54,18 @@ x11_click_title_of_owner "$comm" "$question"
 x11_stacked_above "$question" "$comm" || x11_fail "the question went behind the Comm Window"
 xdotool key Return
 x11_wait_gone "^Внимание$"
+wmctrl -i -c "$comm"
+x11_wait_gone "^Настройки подключения$"
+
+# Shown again, the Comm Window tells the window manager its type again before it is mapped: watched
+# from before that, every announcement is a dialog alone, never another type first.
+own_start comm-types xprop -id "$comm" -spy _NET_WM_WINDOW_TYPE >"$X11_DIR/comm-types" 2>&1
+x11_wait_until "xprop did not report the Comm Window" grep -q _NET_WM_WINDOW_TYPE "$X11_DIR/comm-types"
+x11_menu 1 Return  # Connection, settings
+[ "$(x11_wait_window "^Настройки подключения$")" = "$comm" ] || x11_fail "the Comm Window came back as another window"
+x11_wm_sync
+announced=$(sed 's/^[^=]*= *//' "$X11_DIR/comm-types" | sort -u)
+[ "$announced" = _NET_WM_WINDOW_TYPE_DIALOG ] || x11_fail "the Comm Window was announced as: $announced"
 wmctrl -i -c "$comm"
 x11_wait_gone "^Настройки подключения$"
 

@@ -29,7 +29,7 @@ cmp -s Paramora.ini "$X11_DIR/expected.ini" || x11_fail "the settings file chang
 [ "$(xdotool getwindowname "$MAIN_WINDOW")" = "Paramora - New_Zr12.pmr" ] || x11_fail "the document was renamed"
 [ "$(LC_ALL=C ls -A | tr '\n' ' ')" = "Paramora.ini Paramora.log mydoc.pmr " ] ||
     x11_fail "unexpected files: $(ls -A | tr '\n' ' ')"
-kill -TERM "$PARAMORA_PID"
+x11_signal_program TERM
 x11_wait_exit
 [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 echo "PASS"

@@ -24,10 +24,10 @@ x11_wait_until "the edit did not mark the document modified" title_is "Paramora 
 x11_screenshot modified
 
 cp Paramora.ini settings.before
-kill -TERM "$PARAMORA_PID"
+x11_signal_program TERM
 x11_wait_window "Внимание" >/dev/null || x11_fail "the first SIGTERM asked no save question"
 x11_screenshot question
-kill -TERM "$PARAMORA_PID"
+x11_signal_program TERM
 x11_wait_exit
 [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 cmp -s Paramora.ini settings.before || x11_fail "the settings file was written"

@@ -6,10 +6,11 @@
 # X11_WM picks the window manager: openbox (the default), metacity, marco, xfwm4 or kwin; none runs
 # none.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/own_processes.sh"
 
-# How long a wait for the program or the window manager lasts before the check fails, in tenths of
-# a second: a minute, as a machine busy with other builds can take tens of seconds to answer.
-x11_patience=600
+# How long a wait for the program or the window manager lasts before the check fails, in seconds by
+# the clock: a minute, as a machine busy with other builds can take tens of seconds to answer.
+x11_patience=60
 
 # How to run the window manager, and the programs that takes.
 case "${X11_WM:=openbox}" in
@@ -31,18 +32,17 @@ x11_require() {
 }
 
 # Starts Xvfb on a free display and the window manager on it, makes a temporary working folder the
-# current directory and sets DISPLAY. Everything is ended and removed on exit.
+# current directory and sets DISPLAY. Everything is ended and removed on exit. Each process a check
+# starts runs under own_start (tests/support/own_processes.sh), so that it ends only its own.
 x11_start() {
     X11_DIR=$(mktemp -d)
-    X11_PIDS=()
+    OWN_DIR=$X11_DIR
     trap x11_stop EXIT
-    Xvfb -displayfd 3 -screen 0 "${X11_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$X11_DIR/display" \
-        >"$X11_DIR/xvfb.log" 2>&1 &
-    X11_PIDS+=($!)
-    local n attempt
+    own_start xvfb Xvfb -displayfd 3 -screen 0 "${X11_SCREEN:-1280x1024x24}" -nolisten tcp \
+        3>"$X11_DIR/display" >"$X11_DIR/xvfb.log" 2>&1
+    local attempt
     # A machine busy with a parallel test run can take many seconds to start either server.
-    for n in $(seq 600); do [ -s "$X11_DIR/display" ] && break; sleep 0.1; done
-    [ -s "$X11_DIR/display" ] || { echo "Xvfb did not start"; cat "$X11_DIR/xvfb.log"; exit 1; }
+    wait_for "$x11_patience" test -s "$X11_DIR/display" || { echo "Xvfb did not start"; cat "$X11_DIR/xvfb.log"; exit 1; }
     export DISPLAY=":$(head -n1 "$X11_DIR/display")"
     unset QT_QPA_PLATFORM
     # The window manager keeps its settings, caches and sockets in the check's folder, not in the
@@ -52,13 +52,12 @@ x11_start() {
     chmod 700 "$wm_home/runtime"
     for attempt in 1 2; do
         [ "$X11_WM" != none ] || break
-        XDG_CONFIG_HOME=$wm_home/config XDG_CACHE_HOME=$wm_home/cache XDG_DATA_HOME=$wm_home/data \
-            XDG_RUNTIME_DIR=$wm_home/runtime "${x11_wm_run[@]}" >"$X11_DIR/wm.log" 2>&1 &
-        X11_PIDS+=($!)
-        for n in $(seq 300); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-        wmctrl -m >/dev/null 2>&1 && break
-        kill "${X11_PIDS[-1]}" 2>/dev/null || true
-        wait "${X11_PIDS[-1]}" 2>/dev/null || true
+        own_start wm env XDG_CONFIG_HOME="$wm_home/config" XDG_CACHE_HOME="$wm_home/cache" \
+            XDG_DATA_HOME="$wm_home/data" XDG_RUNTIME_DIR="$wm_home/runtime" "${x11_wm_run[@]}" \
+            >"$X11_DIR/wm.log" 2>&1
+        wait_for 30 wmctrl -m && break
+        own_signal wm TERM
+        own_wait_exit wm 10 || own_signal wm KILL
     done
     [ "$X11_WM" = none ] || wmctrl -m >/dev/null 2>&1 || { echo "$X11_WM did not start"; cat "$X11_DIR/wm.log"; exit 1; }
     # A key xdotool presses and releases is one key: on a busy machine the release can come after
@@ -69,9 +68,7 @@ x11_start() {
 }
 
 x11_stop() {
-    local pid
-    for pid in "${X11_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    own_stop_all
     cd / && rm -rf "$X11_DIR"
 }
 
@@ -96,44 +93,45 @@ x11_start_program() {
     [ -e Paramora.ini ] || x11_write_settings
     # Qt's file dialogs remember their last folder in the user's settings: keep that in the check's folder.
     mkdir -p "$X11_DIR/program-config"
-    XDG_CONFIG_HOME=$X11_DIR/program-config "$PARAMORA_BINARY" "$@" >"$X11_DIR/program.log" 2>&1 &
-    PARAMORA_PID=$!
-    X11_PIDS+=("$PARAMORA_PID")
+    x11_run_program env XDG_CONFIG_HOME="$X11_DIR/program-config" "$PARAMORA_BINARY" "$@"
     MAIN_WINDOW=$(x11_wait_window "Paramora")
 }
 
+# Starts the program by the command given (its output into program.log); PARAMORA_PID names it for
+# window look-ups, x11_signal_program signals it.
+x11_run_program() {
+    own_start program "$@" >"$X11_DIR/program.log" 2>&1
+    PARAMORA_PID=$(own_pid program)
+}
+
+x11_signal_program() { own_signal program "$1"; }
+
 # Prints the id of the first visible window whose title matches the pattern, waiting up to a minute.
 x11_wait_window() {
-    local id n
-    for n in $(seq "$x11_patience"); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
+    wait_for "$x11_patience" x11_window_named "$1" && { echo "$X11_FOUND"; return 0; }
     echo "no window named '$1' appeared" >&2
     return 1
 }
 
+# Sets X11_FOUND to the id of the first visible window whose title matches the pattern; false if
+# there is none.
+x11_window_named() {
+    X11_FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    [ -n "$X11_FOUND" ]
+}
+
 # Waits up to a minute until no visible window's title matches the pattern.
 x11_wait_gone() {
-    local n
-    for n in $(seq "$x11_patience"); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    x11_fail "the window named '$1' did not go away"
+    wait_for "$x11_patience" x11_no_window_named "$1" || x11_fail "the window named '$1' did not go away"
 }
+
+x11_no_window_named() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
 # Waits up to a minute until the program shows exactly this many windows (menus and their submenus
 # count: each is a window of its own); false if it does not.
-x11_program_windows_come_to() {
-    local n
-    for n in $(seq "$x11_patience"); do
-        [ "$(xdotool search --onlyvisible --pid "$PARAMORA_PID" 2>/dev/null | wc -l)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+x11_program_windows_come_to() { wait_for "$x11_patience" x11_program_shows "$1"; }
+
+x11_program_shows() { [ "$(xdotool search --onlyvisible --pid "$PARAMORA_PID" 2>/dev/null | wc -l)" = "$1" ]; }
 
 # The same, failing the check where the program does not come to that many windows.
 x11_wait_program_windows() {
@@ -141,25 +139,19 @@ x11_wait_program_windows() {
 }
 
 # Waits up to a minute for the program to end and sets PARAMORA_EXIT to its exit code (not in a
-# subshell: only this shell can wait for it).
+# subshell: it is this shell that knows the program's end).
 x11_wait_exit() {
-    local n
-    for n in $(seq "$x11_patience"); do
-        kill -0 "$PARAMORA_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$PARAMORA_PID" 2>/dev/null && x11_fail "the program did not end"
-    PARAMORA_EXIT=0
-    wait "$PARAMORA_PID" || PARAMORA_EXIT=$?
+    own_wait_exit program "$x11_patience" || x11_fail "the program did not end"
+    PARAMORA_EXIT=$OWN_EXIT
 }
 
 # Asks the program to end (SIGTERM, as a session logout would) and fails the check unless it ends
 # with exit code 0. A modified document first brings up the save question, answered "Нет".
 x11_end_program() {
-    local n question
-    kill -TERM "$PARAMORA_PID"
-    for n in $(seq "$x11_patience"); do
-        kill -0 "$PARAMORA_PID" 2>/dev/null || break
+    local question deadline
+    x11_signal_program TERM
+    deadline=$(clock_after "$x11_patience")
+    until own_ended program || clock_passed "$deadline"; do
         question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
         if [ -n "$question" ]; then
             xdotool windowactivate --sync "$question" 2>/dev/null || true
@@ -181,13 +173,9 @@ x11_screenshot() {
 
 # Waits up to a minute for a command to succeed; otherwise fails the check, saying what was awaited.
 x11_wait_until() {
-    local what=$1 n
+    local what=$1
     shift
-    for n in $(seq "$x11_patience"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    x11_fail "$what"
+    wait_for "$x11_patience" "$@" || x11_fail "$what"
 }
 
 # Prints the value of a key in the working folder's Paramora.ini (the first line that has it).
@@ -292,6 +280,23 @@ x11_allowed_actions() {
     xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/^[^=]*= *//; s/_NET_WM_ACTION_//g; s/,//g'
 }
 
+# True under window managers that take the minimise and maximise boxes away where the program's
+# Motif hints ask (metacity, marco, xfwm4). Openbox reads no buttons from them: it offers minimise on
+# every dialog and utility window and maximise on every one that can be resized, as kwin does.
+x11_wm_reads_button_hints() {
+    case "$X11_WM" in
+        openbox | kwin | none) return 1 ;;
+    esac
+}
+
+# True when the window can be resized (its smallest and largest sizes differ or are not set).
+x11_resizable() {
+    local hints
+    hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+    [ "$(sed -n 's/.*minimum size: //p' <<<"$hints")" != "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ] ||
+        ! grep -q 'maximum size' <<<"$hints"
+}
+
 # Prints the types a window declares itself (_NET_WM_WINDOW_TYPE) as short names: DIALOG, UTILITY...
 x11_window_types() {
     xprop -id "$1" _NET_WM_WINDOW_TYPE | sed 's/^[^=]*= *//; s/_NET_WM_WINDOW_TYPE_//g; s/,//g'
@@ -341,15 +346,13 @@ x11_wm_sync() {
 # once the window manager has handled the click, waits up to a minute for window $2 to be the active
 # window (again). Sets ACTIVE_AFTER_CLICK to the active window (decimal) at the end.
 x11_click_title_of_owner() {
-    local n
     x11_click_title "$1" "$2"
     x11_wm_sync
-    for n in $(seq "$x11_patience"); do
-        [ "$(xdotool getactivewindow 2>/dev/null)" = "$2" ] && break
-        sleep 0.1
-    done
+    wait_for "$x11_patience" x11_is_active "$2" || true
     ACTIVE_AFTER_CLICK=$(xdotool getactivewindow 2>/dev/null || true)
 }
+
+x11_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
 # With a new Zr12 document open, opens a value editor window and sets EDITOR to its id: subgroup
 # P3.2 holds only digit fields in its first twelve rows, so clicks in the upper part of its
@@ -365,19 +368,25 @@ x11_open_value_editor() {
     for try in 1 2 3; do
         x11_click_for_keys $((X + 100)) $((Y + 150))
         xdotool type --delay 50 "P3.2"
-        for n in $(seq 100); do grep -q "#Tree_Parameters = P3.2 " Paramora.log && break 2; sleep 0.1; done
+        wait_for 10 grep -q "#Tree_Parameters = P3.2 " Paramora.log && break
     done
     grep -q "#Tree_Parameters = P3.2 " Paramora.log || x11_fail "the tree did not select P3.2"
     xdotool mousemove $((X + 620)) $((Y + 130))
-    for n in $(seq 20); do
-        xdotool click 1
-        sleep 0.2
-        xdotool search --onlyvisible --name "^P3\.2\.[0-9]+ - " >/dev/null 2>&1 && break
-    done
+    # Clicks a fifth of a second apart (closer ones would be a double click) until the window shows.
+    wait_for 10 x11_click_shows_editor
     EDITOR=$(x11_wait_window "^P3\.2\.[0-9]+ - ")
 }
 
+x11_click_shows_editor() {
+    xdotool click 1
+    sleep 0.2
+    x11_window_named "^P3\.2\.[0-9]+ - "
+}
+
 x11_fail() { echo "FAIL: $*"; exit 1; }
+
+# True when the Main Window's title marks the document as changed.
+x11_document_marked() { xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*'; }
 
 # Opens File, New and picks the model at that position of the submenu (0: the first) with the
 # keyboard, each key once the menu it goes to is open and the window manager has given the window
@@ -432,17 +441,20 @@ x11_save_doc_then_close() {
 }
 
 # Saves a PNG of the whole screen to the file once the screen has stopped changing (for at most
-# about 3 s).
+# 3 s).
 x11_grab() {
-    local n
     import -window root "$1"
-    for n in $(seq 20); do
-        sleep 0.15
-        import -window root "$1.next.png"
-        [ "$(compare -metric AE "$1" "$1.next.png" null: 2>&1)" = 0 ] && break
-        mv "$1.next.png" "$1"
-    done
+    wait_for 3 x11_screen_same_as "$1" || true
     rm -f "$1.next.png"
+}
+
+# True when the screen looks as the PNG shows a moment later; otherwise the PNG becomes the screen.
+x11_screen_same_as() {
+    sleep 0.15
+    import -window root "$1.next.png"
+    [ "$(compare -metric AE "$1" "$1.next.png" null: 2>&1)" = 0 ] && return 0
+    mv "$1.next.png" "$1"
+    return 1
 }
 
 # Waits until the screen stops changing (a repaint after a click or a key has ended).

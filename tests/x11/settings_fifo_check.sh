@@ -6,15 +6,13 @@ source "$(dirname "$0")/session.sh"
 x11_require
 x11_start
 mkfifo Paramora.ini
-"$PARAMORA_BINARY" >"$X11_DIR/program.log" 2>&1 &
-PARAMORA_PID=$!
-X11_PIDS+=("$PARAMORA_PID")
+x11_run_program "$PARAMORA_BINARY"
 WARNING=$(x11_wait_window "Предупреждение") || x11_fail "no warning: the start waits on the FIFO"
 x11_screenshot settings_fifo_warning
 xdotool windowactivate --sync "$WARNING" key Return
 MAIN_WINDOW=$(x11_wait_window "Paramora") || x11_fail "no Main Window after the warning"
 [ -p Paramora.ini ] || x11_fail "the FIFO was replaced"
-kill -TERM "$PARAMORA_PID"
+x11_signal_program TERM
 x11_wait_exit
 [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 echo "PASS"

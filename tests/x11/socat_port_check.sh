@@ -36,12 +36,10 @@ mount --move "$view/shm" /dev/shm
 
 side_a=/dev/ttyUSB20
 side_b=/dev/ttyUSB21
-socat "pty,raw,echo=0,link=$side_a" "pty,raw,echo=0,link=$side_b" 2>"$X11_DIR/socat.log" &
-X11_PIDS+=($!)
+own_start socat socat "pty,raw,echo=0,link=$side_a" "pty,raw,echo=0,link=$side_b" 2>"$X11_DIR/socat.log"
 x11_wait_until "socat made no terminals" test -e "$side_a" -a -e "$side_b"
 # The identification of the first model (Zr12), and P0.0.05 at 43.21 for the eye.
-"$PARAMORA_MODBUS_SLAVE" "$side_b" 1 0x5504=18000 0x0405=4321 >"$X11_DIR/device.log" 2>&1 &
-X11_PIDS+=($!)
+own_start device "$PARAMORA_MODBUS_SLAVE" "$side_b" 1 0x5504=18000 0x0405=4321 >"$X11_DIR/device.log" 2>&1
 x11_wait_until "the device did not open side B" grep -q '^ready$' "$X11_DIR/device.log"
 
 x11_start_program

@@ -6,7 +6,7 @@ x11_require
 x11_start
 x11_start_program
 x11_screenshot start
-kill -TERM "$PARAMORA_PID"
+x11_signal_program TERM
 x11_wait_exit
 [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 echo "PASS"
