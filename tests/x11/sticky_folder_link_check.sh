@@ -24,9 +24,7 @@ chown -h 1234:1234 Paramora.ini
 cat Paramora.ini >/dev/null 2>&1 && x11_fail "the kernel follows another user's link here"
 
 mkdir -p "$X11_DIR/program-config"
-XDG_CONFIG_HOME=$X11_DIR/program-config "$PARAMORA_BINARY" >"$X11_DIR/program.log" 2>&1 &
-PARAMORA_PID=$!
-X11_PIDS+=("$PARAMORA_PID")
+x11_run_program env XDG_CONFIG_HOME="$X11_DIR/program-config" "$PARAMORA_BINARY"
 WARNING=$(x11_wait_window "Предупреждение") || x11_fail "no warning that the settings cannot be read"
 xdotool windowactivate --sync "$WARNING" key Return
 MAIN_WINDOW=$(x11_wait_window "Paramora") || x11_fail "no Main Window after the warning"
