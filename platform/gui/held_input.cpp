@@ -120,11 +120,11 @@ bool isUserInput(QEvent::Type type)
     }
 }
 
-// An input method gives its text to the control with the keyboard; everything else comes to a
-// window. (Qt passes a window's events on to its widgets, which are then no longer the user's.)
+// An input method gives its text to whatever has the keyboard; everything else comes to a window.
+// (Qt passes a window's events on to its widgets, which are then no longer the user's.)
 bool isGivenByTheWindowSystem(const QObject* receiver, QEvent::Type type)
 {
-    return type == QEvent::InputMethod ? receiver->isWidgetType() : receiver->isWindowType();
+    return type == QEvent::InputMethod || receiver->isWindowType();
 }
 
 QWindow* windowOf(QObject* receiver)
