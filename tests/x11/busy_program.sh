@@ -5,8 +5,10 @@ PARAMORA_BINARY=${PARAMORA_WITH_DEVICE:-}
 export PARAMORA_DEVICE_DELAY_MS=${PARAMORA_DEVICE_DELAY_MS:-50}
 read -r -a x11_give_states <<<"${X11_GIVE_STATES:-idle stopped reading}"
 
-# Connects to the device, the only port listed, as Zr12 (the first model); a new Zr12 document opens.
-x11_connect_device() {
+# Starts the program and connects it to the device, the only port listed, as Zr12 (the first
+# model); a new Zr12 document opens.
+x11_start_connected_program() {
+    x11_start_program
     local comm
     x11_menu 1 Return  # Connection, settings
     comm=$(x11_wait_window "^Настройки подключения$")
@@ -68,4 +70,12 @@ x11_give_input() {
 # show what the first one did; given to a busy program, input comes at once.
 x11_step() {
     [ "$X11_GIVE_STATE" != idle ] || x11_wait_still
+}
+
+# Clicks "Группа P0" in the tree, then the set cell of the table's row given (0: P0.0.00).
+x11_click_set_cell_of_p0() {
+    xdotool mousemove $((X + 128)) $((Y + 73)) click 1
+    x11_step
+    xdotool mousemove $((X + 582)) $((Y + 53 + 18 * $1)) click 1
+    x11_step
 }

@@ -9,10 +9,7 @@ x11_require
 x11_start
 
 type_then_close() {
-    xdotool mousemove $((X + 128)) $((Y + 73)) click 1  # "Группа P0"
-    x11_step
-    xdotool mousemove $((X + 582)) $((Y + 143)) click 1  # P0.0.05's set cell
-    x11_step
+    x11_click_set_cell_of_p0 5
     xdotool type --delay 60 "12.34"
     xdotool key Return
     x11_step
@@ -21,8 +18,7 @@ type_then_close() {
 
 for state in "${x11_give_states[@]}"; do
     rm -f ./*.pmr Paramora.ini Paramora.log
-    x11_start_program
-    x11_connect_device
+    x11_start_connected_program
     x11_give_input "$state" type_then_close
     x11_wait_until "$state: the program neither asked the save question nor ended" bash -c \
         "xdotool search --onlyvisible --name '^Внимание$' || ! kill -0 $PARAMORA_PID"

@@ -8,15 +8,9 @@ source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/busy_program.sh"
 x11_require import convert compare
 x11_start
-x11_start_program
-x11_connect_device
+x11_start_connected_program
 
-open_list() {
-    xdotool mousemove $((X + 128)) $((Y + 73)) click 1  # "Группа P0"
-    x11_step
-    xdotool mousemove $((X + 582)) $((Y + 53)) click 1  # P0.0.00's set cell
-    x11_step
-}
+open_list() { x11_click_set_cell_of_p0 0; }
 by_arrow() {
     open_list
     xdotool mousemove $((X + 684)) $((Y + 53)) click 1

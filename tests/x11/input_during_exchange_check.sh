@@ -11,8 +11,7 @@ source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/busy_program.sh"
 x11_require import convert compare
 x11_start
-x11_start_program
-x11_connect_device
+x11_start_connected_program
 
 wheel_then_click() {
     xdotool mousemove $((X + 128)) $((Y + 73)) click 1  # "Группа P0"
