@@ -195,6 +195,16 @@ void replayHeldInput()
 
 bool inputHeld() { return !heldInput().empty(); }
 
-void dropHeldInput() { heldInput().clear(); }
+// What the program does on a change the window system made stays to be done: only input goes.
+void dropHeldInput() { std::erase_if(heldInput(), [](const HeldInput& h) { return h.type != QEvent::Resize; }); }
+
+bool takeTurnBehindInput(QWindow* window, std::function<void()> act)
+{
+    auto& held = heldInput();
+    if (replaying || (held.empty() && !userEventPending()))
+        return false;
+    held.push_back({window, QEvent::Resize, [act = std::move(act)](QWindow*) { act(); }});
+    return true;
+}
 
 }  // namespace gui::detail

@@ -343,16 +343,17 @@ TEST_F(HeldInputTest, AQuestionBoxTakesItsAnswerWhileACommandWaits)
 // method gives, takes its turn behind the input given before it.
 TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
 {
+    using Step = std::function<void()>;
     struct Case {
         const char* what;
-        std::function<void()> before;         // the state the input is given in
-        std::function<void()> commandsEffect;  // what the program does on taking the command
-        std::function<void()> input;
+        Step before;          // the state the input is given in
+        Step commandsEffect;  // what the program does on taking the command
+        std::vector<Step> input;
         std::function<std::string()> outcome;
     };
     QWindow* window = gui::windowWidget(mainWindow)->windowHandle();
     const auto key = [window](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(window, key, modifiers);
+        return [=] { QTest::keyClick(window, key, modifiers); };
     };
     const auto listOutcome = [] {
         return std::to_string(gui::state(modeList)) + (QApplication::activePopupWidget() ? " open" : " closed");
@@ -371,42 +372,39 @@ TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
     const QPoint row5 = cells->mapTo(cells->window(), QPoint(cell.x + cell.w / 2, cell.y + cell.h / 2));
     const std::vector<Case> cases{
         {"a drop-down a click opened", [] {}, [] {},
-         [&] {
-             QWidget* list = gui::widgetOf(modeList);
-             QTest::mouseClick(window, Qt::LeftButton, {},
-                               list->mapTo(list->window(), QPoint(list->width() - 8, list->height() / 2)));
-             key(Qt::Key_Down);
-             key(Qt::Key_Return);
-         },
+         {[&] {
+              QWidget* list = gui::widgetOf(modeList);
+              QTest::mouseClick(window, Qt::LeftButton, {},
+                                list->mapTo(list->window(), QPoint(list->width() - 8, list->height() / 2)));
+          },
+          key(Qt::Key_Down), key(Qt::Key_Return)},
          listOutcome},
         {"a drop-down Alt+Down opened", [] { gui::widgetOf(modeList)->setFocus(); }, [] {},
-         [&] {
-             key(Qt::Key_Down, Qt::AltModifier);
-             key(Qt::Key_Down);
-             key(Qt::Key_Down);
-             key(Qt::Key_Return);
-         },
+         {key(Qt::Key_Down, Qt::AltModifier), key(Qt::Key_Down), key(Qt::Key_Down), key(Qt::Key_Return)},
          listOutcome},
         {"rows the command put in a table", [] {}, fillTable,
-         [&] {
-             QTest::mouseClick(window, Qt::LeftButton, {}, row5);
-             key(Qt::Key_Down);
-             clickThroughWindow(readButton);
-         },
+         {[&] { QTest::mouseClick(window, Qt::LeftButton, {}, row5); }, key(Qt::Key_Down),
+          [] { clickThroughWindow(readButton); }},
          [] { return std::to_string(static_cast<QTableView*>(gui::widgetOf(rowTable))->currentIndex().row()); }},
-        {"the window manager's close after typing", focusAddress, [] {},
-         [&] {
-             key(Qt::Key_7);
-             window->close();
-         },
+        {"the window manager's close after typing", focusAddress, [] {}, {key(Qt::Key_7), [=] { window->close(); }},
          fieldTexts},
         {"an input method's text after a click on another field", focusAddress, [] {},
-         [] {
-             clickThroughWindow(countField);
-             QInputMethodEvent text;
-             text.setCommitString(QStringLiteral("5"));
-             QApplication::sendEvent(QGuiApplication::focusObject(), &text);
-         },
+         {[] { clickThroughWindow(countField); },
+          [] {
+              QInputMethodEvent text;
+              text.setCommitString(QStringLiteral("5"));
+              QApplication::sendEvent(QGuiApplication::focusObject(), &text);
+          }},
+         fieldTexts},
+        {"a new size the window manager gave, which hides a field",
+         [] { gui::setWindowHook(mainWindow, [](const gui::WindowMessage&) { gui::showControl(countField, false); }); },
+         [] {},
+         {[] { clickThroughWindow(countField); }, key(Qt::Key_5),
+          [=] {
+              window->resize(window->size() + QSize(0, 10));
+              QCoreApplication::processEvents();  // the window system's answer, in its place
+          },
+          key(Qt::Key_6)},
          fieldTexts},
     };
     const auto describe = [](const std::vector<gui::Event>& events) {
@@ -424,28 +422,40 @@ TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
             gui::setText(addressField, "");
             gui::setText(countField, "");
             gui::tableClearRows(rowTable);
+            gui::setWindowHook(mainWindow, {});
+            gui::showControl(countField, true);
             gui::activateWindow(mainWindow);
             gui::widgetOf(readButton)->setFocus();
             c.before();
             takeAll();
             gui::menuAction(disconnectCommand)->trigger();
-            if (busy)
-                c.input();
-            ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
-            c.commandsEffect();
-            if (!busy) {
-                EXPECT_TRUE(takeAll().empty());  // the program is back for more
-                c.input();
+            std::vector<gui::Event> taken;
+            if (busy) {
+                // Every piece comes while the command waits; then the program takes it and
+                // waits for its next event (the input raises at least one, or else the wait
+                // ends by the clock with an event of no control).
+                for (const Step& step : c.input)
+                    step();
+                ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
+                c.commandsEffect();
+                QTimer fallback;
+                fallback.setSingleShot(true);
+                QObject::connect(&fallback, &QTimer::timeout,
+                                 [] { gui::postEvent({gui::EventKind::Menu, mainWindow, -1}); });
+                fallback.start(5000);
+                taken.push_back(gui::waitEvent());
+                fallback.stop();
+            } else {
+                // Each piece comes once the program is back for more.
+                ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
+                c.commandsEffect();
+                EXPECT_TRUE(takeAll().empty());
+                for (const Step& step : c.input) {
+                    step();
+                    for (const gui::Event& e : takeAll())
+                        taken.push_back(e);
+                }
             }
-            // As the program waits for its next event: the input raises at least one, or else
-            // the wait ends by the clock with an event of no control.
-            QTimer fallback;
-            fallback.setSingleShot(true);
-            QObject::connect(&fallback, &QTimer::timeout,
-                             [] { gui::postEvent({gui::EventKind::Menu, mainWindow, -1}); });
-            fallback.start(5000);
-            std::vector<gui::Event> taken{gui::waitEvent()};
-            fallback.stop();
             for (const gui::Event& e : takeAll())
                 taken.push_back(e);
             events[busy] = describe(taken);
