@@ -8,8 +8,8 @@
 // takes input delivers all it has read: what comes after the input that gave a command is held
 // here, at the window it was given to, and given to that window again later, where Qt sends it on
 // as it would the live event (to a drop-down that holds the keyboard and the mouse by then). A
-// close the window manager asks for waits in the same line, and so does text an input method or a
-// compose key made of keys.
+// close the window manager asks for, a new size it gives, and text an input method gives wait in
+// the same line.
 
 #include <QApplication>
 #include <QCloseEvent>
