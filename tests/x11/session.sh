@@ -383,7 +383,15 @@ x11_click_shows_editor() {
     x11_window_named "^P3\.2\.[0-9]+ - "
 }
 
-x11_fail() { echo "FAIL: $*"; exit 1; }
+# Fails the check; the end of the program's log in the working folder says what it was doing.
+x11_fail() {
+    echo "FAIL: $*"
+    if [ -f Paramora.log ]; then
+        echo "The program's log ends:"
+        tail -n 30 Paramora.log | tr -d '\r'
+    fi
+    exit 1
+}
 
 # True when the Main Window's title marks the document as changed.
 x11_document_marked() { xdotool getwindowname "$MAIN_WINDOW" | grep -q '\*'; }
