@@ -1,6 +1,11 @@
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 #include "platform/gui/registry.h"
 #include "platform/gui/single_selection.h"
@@ -29,6 +34,67 @@ protected:
     {
         return neverDeselecting(index, QTreeWidget::selectionCommand(index, event));
     }
+
+    // A key without the window system's time (sent by the program or a test) is timed as handled.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        keyTime_ = event->timestamp() != 0 ? event->timestamp() : static_cast<quint64>(handledClock_.elapsed() + 1);
+        QTreeWidget::keyPressEvent(event);
+    }
+
+    // Typing an item's name selects the next shown item it begins, the name going on while each
+    // key follows the one before within the interval by the times the keys were typed: keys given
+    // late, once the program has handled what the key before them selected, were still typed as one
+    // name. (Qt's own search times the keys by when they are handled.) A name of one letter
+    // repeated steps through the items that begin with it.
+    void keyboardSearch(const QString& search) override
+    {
+        if (search.isEmpty() || !topLevelItem(0))
+            return;
+        const auto interval = static_cast<quint64>(std::max(QApplication::keyboardInputInterval(), 0));
+        const bool goesOn = searchKeyTime_ != 0 && keyTime_ >= searchKeyTime_ && keyTime_ - searchKeyTime_ <= interval;
+        searchKeyTime_ = keyTime_;
+        searchText_ = goesOn ? searchText_ + search : search;
+        const bool oneLetter = searchText_.count(searchText_.front()) == searchText_.size();
+        const QString wanted = oneLetter ? QString(searchText_.front()) : searchText_;
+        // A new name, or one letter again, looks from the item after the current one; a longer
+        // name keeps the current item where it still fits.
+        QTreeWidgetItem* item = currentItem();
+        if (!item)
+            item = topLevelItem(0);
+        else if (!goesOn || oneLetter)
+            item = shownAfter(item);
+        for (int left = shownItemCount(); left > 0; --left, item = shownAfter(item)) {
+            if ((item->flags() & Qt::ItemIsEnabled) && item->text(0).startsWith(wanted, Qt::CaseInsensitive)) {
+                setCurrentItem(item);
+                return;
+            }
+        }
+    }
+
+private:
+    QTreeWidgetItem* shownAfter(QTreeWidgetItem* item) const
+    {
+        QTreeWidgetItem* below = itemBelow(item);
+        return below ? below : topLevelItem(0);
+    }
+
+    int shownItemCount() const
+    {
+        int count = 0;
+        for (QTreeWidgetItem* item = topLevelItem(0); item; item = itemBelow(item))
+            ++count;
+        return count;
+    }
+
+    QElapsedTimer handledClock_ = [] {
+        QElapsedTimer clock;
+        clock.start();
+        return clock;
+    }();
+    quint64 keyTime_ = 0;        // the time of the key being handled, in ms
+    quint64 searchKeyTime_ = 0;  // the time of the last key that searched
+    QString searchText_;
 };
 
 QTreeWidget* treeWidget(int id)

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -280,6 +281,47 @@ TEST_F(GuiLayerTest, TreeIndexesFollowInsertionOrderAndProgramSelectionIsSilent)
     EXPECT_EQ(gui::treeSelected(6), 2);
     EXPECT_EQ(next().kind, gui::EventKind::None);
     EXPECT_EQ(gui::treeItemText(6, 3), "Группа P1");
+}
+
+// Typing an item's name selects it; the name goes on while the keys were typed within the
+// interval of each other, by their own times, however late they are handled (keys held while the
+// program was busy come together, or each after the program has handled the one before).
+TEST_F(GuiLayerTest, TypingAnItemsNameIsTimedByTheKeys)
+{
+    gui::tree(0, 6, {0, 0, 200, 300});
+    const std::pair<int, const char*> items[] = {{0, "Все параметры"}, {1, "Группа P0"}, {2, "P0.0 - Базовая группа"},
+                                                 {2, "P0.1"},          {1, "Группа P3"}, {2, "P3.2 - Защита"}};
+    for (const auto& [level, text] : items)
+        gui::treeAddItem(6, level, text);
+    gui::treeExpandAll(6);
+    auto* tree = gui::widgetOf(6);
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(100);
+    struct Case {
+        const char* name;
+        int typedApartMs;    // by the keys' own times (0: keys without a time)
+        int handledApartMs;  // by when the program handles them
+        int selected;
+    } cases[] = {
+        {"typed quickly, handled late", 20, 250, 5},
+        {"typed quickly, handled at once", 20, 0, 5},
+        {"typed slowly, handled at once: each key a new name", 400, 0, 2},
+        {"keys without a time, handled quickly", 0, 0, 5},
+    };
+    for (const Case& c : cases) {
+        gui::treeSelect(6, 0);
+        quint64 time = 1000000;
+        for (const char key : std::string("P3.2")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(key)));
+            press.setTimestamp(c.typedApartMs ? (time += static_cast<quint64>(c.typedApartMs)) : 0);
+            QApplication::sendEvent(tree, &press);
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.handledApartMs));
+        }
+        EXPECT_EQ(gui::treeSelected(6), c.selected) << c.name;
+    }
+    QApplication::setKeyboardInputInterval(interval);
+    while (next().kind != gui::EventKind::None) {
+    }
 }
 
 // The tree and the table's highlighted row move from item to item as the user clicks, but no
