@@ -6,9 +6,15 @@
 //
 // Qt leaves input unread while the program repaints during a long command, but one call that
 // takes input delivers all it has read: what comes after the input that gave a command is held
-// here, at the window it was given to, and given to that window again later.
+// here, at the window it was given to, and given to that window again later, where Qt sends it on
+// as it would the live event (to a drop-down that holds the keyboard and the mouse by then). A
+// close the window manager asks for, a new size it gives, and text an input method gives wait in
+// the same line.
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QWheelEvent>
@@ -47,10 +53,21 @@ bool keepPressFromControl = false;
 void deliver(QWindow* window, QEvent* event) { QCoreApplication::instance()->notify(window, event); }
 
 // Mouse and wheel events share their point with the device's current one, which later input moves
-// on: their values are kept and the event is made afresh for the window. A key event is its own.
-std::function<void(QWindow*)> deliveryOf(const QInputEvent* event)
+// on: their values are kept and the event is made afresh for the window. A key event or a close is
+// its own; an input method's text goes to whatever has the keyboard then, as it would have live.
+std::function<void(QWindow*)> deliveryOf(const QEvent* given)
 {
-    const QEvent::Type type = event->type();
+    const QEvent::Type type = given->type();
+    if (type != QEvent::Wheel && !dynamic_cast<const QMouseEvent*>(given)) {
+        std::shared_ptr<QEvent> own(given->clone());
+        if (type == QEvent::InputMethod)
+            return [own](QWindow*) {
+                if (QObject* focus = QGuiApplication::focusObject())
+                    QCoreApplication::sendEvent(focus, own.get());
+            };
+        return [own](QWindow* window) { deliver(window, own.get()); };
+    }
+    const auto* event = static_cast<const QInputEvent*>(given);
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const quint64 timestamp = event->timestamp();
     if (type == QEvent::Wheel) {
@@ -68,23 +85,22 @@ std::function<void(QWindow*)> deliveryOf(const QInputEvent* event)
             deliver(window, &again);
         };
     }
-    if (const auto* mouse = dynamic_cast<const QMouseEvent*>(event)) {
-        const QPointF position = mouse->position(), scene = mouse->scenePosition(), global = mouse->globalPosition();
-        const QPointingDevice* device = mouse->pointingDevice();
-        const Qt::MouseButton button = mouse->button();
-        const Qt::MouseButtons buttons = mouse->buttons();
-        return [=](QWindow* window) {
-            QMouseEvent again(type, position, scene, global, button, buttons, modifiers, device);
-            again.setTimestamp(timestamp);
-            deliver(window, &again);
-        };
-    }
-    std::shared_ptr<QEvent> key(event->clone());
-    return [key](QWindow* window) { deliver(window, key.get()); };
+    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    const QPointF position = mouse->position(), scene = mouse->scenePosition(), global = mouse->globalPosition();
+    const QPointingDevice* device = mouse->pointingDevice();
+    const Qt::MouseButton button = mouse->button();
+    const Qt::MouseButtons buttons = mouse->buttons();
+    return [=](QWindow* window) {
+        QMouseEvent again(type, position, scene, global, button, buttons, modifiers, device);
+        again.setTimestamp(timestamp);
+        deliver(window, &again);
+    };
 }
 
 // What the window system gives a window of the user's own doing. A touch screen or a tablet comes
-// as mouse events, as no control of ours takes their own.
+// as mouse events, as no control of ours takes their own. Before a key press, Qt asks the window
+// whether the key is a shortcut (a drop-down takes Return that way); the program has no shortcuts
+// of its own, so the question waits with the key and nothing is done by it meanwhile.
 bool isUserInput(QEvent::Type type)
 {
     switch (type) {
@@ -93,12 +109,29 @@ bool isUserInput(QEvent::Type type)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::Wheel:
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::Close:
         return true;
     default:
         return false;
     }
+}
+
+// An input method gives its text to whatever has the keyboard; everything else comes to a window.
+// (Qt passes a window's events on to its widgets, which are then no longer the user's.)
+bool isGivenByTheWindowSystem(const QObject* receiver, QEvent::Type type)
+{
+    return type == QEvent::InputMethod || receiver->isWindowType();
+}
+
+QWindow* windowOf(QObject* receiver)
+{
+    if (receiver->isWindowType())
+        return static_cast<QWindow*>(receiver);
+    return static_cast<QWidget*>(receiver)->window()->windowHandle();
 }
 
 // Input goes to the window the window system gave it to, which then finds the control under the
@@ -113,7 +146,8 @@ protected:
             keepPressFromControl = false;
             return true;
         }
-        if (replaying || !receiver->isWindowType() || !isUserInput(event->type()) || QApplication::activeModalWidget())
+        if (replaying || !isUserInput(event->type()) || !isGivenByTheWindowSystem(receiver, event->type()) ||
+            QApplication::activeModalWidget())
             return false;
         auto& held = heldInput();
         if (held.empty() && !userEventPending())
@@ -124,7 +158,12 @@ protected:
             if (press != held.rend())
                 press->makesDoubleClick = true;
         }
-        held.push_back({static_cast<QWindow*>(receiver), event->type(), deliveryOf(static_cast<QInputEvent*>(event))});
+        held.push_back({windowOf(receiver), event->type(), deliveryOf(event)});
+        // A held close has closed nothing yet; a key held is no shortcut, and waits as the window's.
+        if (event->type() == QEvent::Close)
+            event->ignore();
+        else if (event->type() == QEvent::ShortcutOverride)
+            event->accept();
         return true;
     }
 };
@@ -137,6 +176,11 @@ void replayHeldInput()
 {
     auto& held = heldInput();
     while (!held.empty() && !userEventPending()) {
+        // The live event would have found done what the program left to Qt (rows a table shows
+        // through a queued call, layouts, a repaint): the program was back waiting for it.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (userEventPending())
+            break;
         HeldInput next = std::move(held.front());
         held.pop_front();
         // A window hidden meanwhile would have been given nothing.
@@ -151,6 +195,16 @@ void replayHeldInput()
 
 bool inputHeld() { return !heldInput().empty(); }
 
-void dropHeldInput() { heldInput().clear(); }
+// What the program does on a change the window system made stays to be done: only input goes.
+void dropHeldInput() { std::erase_if(heldInput(), [](const HeldInput& h) { return h.type != QEvent::Resize; }); }
+
+bool takeTurnBehindInput(QWindow* window, std::function<void()> act)
+{
+    auto& held = heldInput();
+    if (replaying || (held.empty() && !userEventPending()))
+        return false;
+    held.push_back({window, QEvent::Resize, [act = std::move(act)](QWindow*) { act(); }});
+    return true;
+}
 
 }  // namespace gui::detail

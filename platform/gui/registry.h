@@ -18,6 +18,7 @@ class QMenuBar;
 class QStatusBar;
 class QProgressBar;
 class QLabel;
+class QWindow;
 
 namespace gui::detail {
 
@@ -134,5 +135,8 @@ void installInputHold();
 void replayHeldInput();
 bool inputHeld();
 void dropHeldInput();
+// The program's answer to a change the window system made to a window (its new size): while input
+// waits, it takes its turn behind that input (true), as the user gave them in that order.
+bool takeTurnBehindInput(QWindow* window, std::function<void()> act);
 
 }  // namespace gui::detail

@@ -161,8 +161,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override
     {
         QMainWindow::resizeEvent(event);
-        if (auto* record = findWindow(number_); record && record->hook)
-            record->hook({WindowMessage::SizeChanged, width(), height()});
+        const auto reportSize = [number = number_] {
+            if (auto* record = findWindow(number); record && record->hook && record->widget)
+                record->hook({WindowMessage::SizeChanged, record->widget->width(), record->widget->height()});
+        };
+        // A size the user gave through the window manager (a maximise) comes after the input given before it.
+        if (!event->spontaneous() || !takeTurnBehindInput(windowHandle(), reportSize))
+            reportSize();
     }
     // The window manager frames a window only once it is on the screen (the window then moves by
     // the frame's size), and may change the frame later.

@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +27,7 @@ namespace {
 
 constexpr int mainWindow = 0, ownedWindow = 4;
 constexpr int disconnectButton = 1, readButton = 2, logCheckBox = 3, ownedButton = 41, disconnectCommand = 5;
-constexpr int traceArea = 6, addressField = 7, ownedCheckBox = 42;
+constexpr int traceArea = 6, addressField = 7, ownedCheckBox = 42, modeList = 8, countField = 9, rowTable = 10;
 
 class HeldInputTest : public ::testing::Test {
 protected:
@@ -33,7 +35,7 @@ protected:
     {
         gui::initialise();
         gui::closeAllWindows();
-        ASSERT_TRUE(gui::openWindow(mainWindow, {0, 0, 400, 300}, "Main", gui::withMenuAndStatus));
+        ASSERT_TRUE(gui::openWindow(mainWindow, {0, 0, 400, 420}, "Main", gui::withMenuAndStatus | gui::closeBox));
         gui::menuBegin(mainWindow, "Подключение");
         gui::menuItem(disconnectCommand, "Отключить");
         gui::button(mainWindow, disconnectButton, {10, 10, 100, 30}, "Отключить");
@@ -41,6 +43,13 @@ protected:
         gui::checkBox(mainWindow, logCheckBox, {10, 90, 200, 25}, "Записывать в log файл");
         gui::editField(mainWindow, addressField, {10, 120, 100, 25});
         gui::textArea(mainWindow, traceArea, {200, 10, 190, 100});
+        gui::comboBox(mainWindow, modeList, {200, 150, 150, 25});
+        for (const char* mode : {"0: Выкл", "1: Вкл", "2: Авто"})
+            gui::addItem(modeList, mode);
+        gui::setState(modeList, 0);
+        gui::editField(mainWindow, countField, {120, 120, 70, 25});
+        gui::table(mainWindow, rowTable, {10, 190, 380, 180});
+        gui::tableSetColumns(rowTable, {{"√", 22}, {"Код", 80}});
         std::string lines;
         for (int line = 0; line < 200; ++line)
             lines += "Tx: 01 03 00 00 00 01\r\n";
@@ -325,6 +334,138 @@ TEST_F(HeldInputTest, AQuestionBoxTakesItsAnswerWhileACommandWaits)
     const std::vector<gui::Event> after = takeAll();
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after[0].id, disconnectButton);
+}
+
+// Held input meets the windows as the live input would have: the same input raises the same
+// events and leaves the same state whether the program was idle or a command waited to be taken.
+// It goes to a drop-down a held click or key opened, finds done what the command left to Qt (rows
+// a table shows through a queued call), and a close the window manager asks for, or text an input
+// method gives, takes its turn behind the input given before it.
+TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
+{
+    using Step = std::function<void()>;
+    struct Case {
+        const char* what;
+        Step before;          // the state the input is given in
+        Step commandsEffect;  // what the program does on taking the command
+        std::vector<Step> input;
+        std::function<std::string()> outcome;
+    };
+    QWindow* window = gui::windowWidget(mainWindow)->windowHandle();
+    const auto key = [window](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        return [=] { QTest::keyClick(window, key, modifiers); };
+    };
+    const auto listOutcome = [] {
+        return std::to_string(gui::state(modeList)) + (QApplication::activePopupWidget() ? " open" : " closed");
+    };
+    const auto focusAddress = [] { gui::widgetOf(addressField)->setFocus(); };
+    const auto fieldTexts = [] { return gui::text(addressField) + "|" + gui::text(countField); };
+    const auto fillTable = [] {
+        for (int row = 0; row < 20; ++row)
+            gui::setCellText(rowTable, gui::tableAppendRow(rowTable), 1, "P4.1." + std::to_string(row));
+    };
+    // Where row 5 is once the rows are shown; the click is given before they are.
+    fillTable();
+    takeAll();
+    QWidget* cells = static_cast<QTableView*>(gui::widgetOf(rowTable))->viewport();
+    const gui::Rect cell = gui::tableCellRect(rowTable, 5, 1);
+    const QPoint row5 = cells->mapTo(cells->window(), QPoint(cell.x + cell.w / 2, cell.y + cell.h / 2));
+    const std::vector<Case> cases{
+        {"a drop-down a click opened", [] {}, [] {},
+         {[&] {
+              QWidget* list = gui::widgetOf(modeList);
+              QTest::mouseClick(window, Qt::LeftButton, {},
+                                list->mapTo(list->window(), QPoint(list->width() - 8, list->height() / 2)));
+          },
+          key(Qt::Key_Down), key(Qt::Key_Return)},
+         listOutcome},
+        {"a drop-down Alt+Down opened", [] { gui::widgetOf(modeList)->setFocus(); }, [] {},
+         {key(Qt::Key_Down, Qt::AltModifier), key(Qt::Key_Down), key(Qt::Key_Down), key(Qt::Key_Return)},
+         listOutcome},
+        {"rows the command put in a table", [] {}, fillTable,
+         {[&] { QTest::mouseClick(window, Qt::LeftButton, {}, row5); }, key(Qt::Key_Down),
+          [] { clickThroughWindow(readButton); }},
+         [] { return std::to_string(static_cast<QTableView*>(gui::widgetOf(rowTable))->currentIndex().row()); }},
+        {"the window manager's close after typing", focusAddress, [] {}, {key(Qt::Key_7), [=] { window->close(); }},
+         fieldTexts},
+        {"an input method's text after a click on another field", focusAddress, [] {},
+         {[] { clickThroughWindow(countField); },
+          [] {
+              QInputMethodEvent text;
+              text.setCommitString(QStringLiteral("5"));
+              QApplication::sendEvent(QGuiApplication::focusObject(), &text);
+          }},
+         fieldTexts},
+        {"a new size the window manager gave, which hides a field",
+         [] { gui::setWindowHook(mainWindow, [](const gui::WindowMessage&) { gui::showControl(countField, false); }); },
+         [] {},
+         {[] { clickThroughWindow(countField); }, key(Qt::Key_5),
+          [=] {
+              window->resize(window->size() + QSize(0, 10));
+              QCoreApplication::processEvents();  // the window system's answer, in its place
+          },
+          key(Qt::Key_6)},
+         fieldTexts},
+    };
+    const auto describe = [](const std::vector<gui::Event>& events) {
+        std::string said;
+        for (const gui::Event& e : events)
+            said += std::to_string(static_cast<int>(e.kind)) + ":" + std::to_string(e.window) + ":" +
+                    std::to_string(e.id) + ":" + std::to_string(static_cast<int>(e.type)) + " ";
+        return said;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string events[2], outcomes[2];
+        for (const bool busy : {false, true}) {
+            gui::setState(modeList, 0);
+            gui::setText(addressField, "");
+            gui::setText(countField, "");
+            gui::tableClearRows(rowTable);
+            gui::setWindowHook(mainWindow, {});
+            gui::showControl(countField, true);
+            gui::activateWindow(mainWindow);
+            gui::widgetOf(readButton)->setFocus();
+            c.before();
+            takeAll();
+            gui::menuAction(disconnectCommand)->trigger();
+            std::vector<gui::Event> taken;
+            if (busy) {
+                // Every piece comes while the command waits; then the program takes it and
+                // waits for its next event (the input raises at least one, or else the wait
+                // ends by the clock with an event of no control).
+                for (const Step& step : c.input)
+                    step();
+                ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
+                c.commandsEffect();
+                QTimer fallback;
+                fallback.setSingleShot(true);
+                QObject::connect(&fallback, &QTimer::timeout,
+                                 [] { gui::postEvent({gui::EventKind::Menu, mainWindow, -1}); });
+                fallback.start(5000);
+                taken.push_back(gui::waitEvent());
+                fallback.stop();
+            } else {
+                // Each piece comes once the program is back for more.
+                ASSERT_EQ(gui::pollEvent().id, disconnectCommand);
+                c.commandsEffect();
+                EXPECT_TRUE(takeAll().empty());
+                for (const Step& step : c.input) {
+                    step();
+                    for (const gui::Event& e : takeAll())
+                        taken.push_back(e);
+                }
+            }
+            for (const gui::Event& e : takeAll())
+                taken.push_back(e);
+            events[busy] = describe(taken);
+            outcomes[busy] = c.outcome();
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        }
+        EXPECT_EQ(events[1], events[0]);
+        EXPECT_EQ(outcomes[1], outcomes[0]);
+    }
 }
 
 }  // namespace
