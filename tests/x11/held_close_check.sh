@@ -23,10 +23,10 @@ for state in "${x11_give_states[@]}"; do
     x11_start_connected_program
     x11_give_input "$state" type_then_close
     x11_wait_until "$state: the program neither asked the save question nor ended" asked_or_ended
-    question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
+    question=$(xdotool search --all --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
     [ -n "$question" ] || x11_fail "$state: the program ended without asking the save question"
     x11_screenshot "held_close_${state}_question"
-    xdotool windowactivate --sync "$question" 2>/dev/null || true
+    x11_activate "$question"
     xdotool key space  # "Да"
     x11_wait_exit
     [ "$PARAMORA_EXIT" = 0 ] || x11_fail "$state: exit code $PARAMORA_EXIT"

@@ -43,7 +43,7 @@ open_list
 xdotool key --delay 50 Down Down Down Down Return  # "ПЧ Tovik Yv20"
 question=$(x11_wait_window "^Внимание$")
 x11_screenshot model_list_question
-xdotool windowactivate --sync "$question" 2>/dev/null || true
+x11_activate "$question"
 xdotool key Tab space  # from "Да" to "Нет"
 x11_wait_gone "^Внимание$"
 x11_wait_still

@@ -152,9 +152,9 @@ x11_end_program() {
     x11_signal_program TERM
     deadline=$(clock_after "$x11_patience")
     until own_ended program || clock_passed "$deadline"; do
-        question=$(xdotool search --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
+        question=$(xdotool search --all --onlyvisible --pid "$PARAMORA_PID" --name "^Внимание$" 2>/dev/null | head -n1 || true)
         if [ -n "$question" ]; then
-            xdotool windowactivate --sync "$question" 2>/dev/null || true
+            x11_activate "$question"
             xdotool key Tab space  # from "Да" to "Нет"
             x11_wait_gone "^Внимание$"
         fi
@@ -353,6 +353,12 @@ x11_click_title_of_owner() {
 }
 
 x11_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# Gives the window the keyboard and waits until the window manager has made it the active one: on
+# a busy machine a manager can take longer than xdotool waits, and keys typed before would go to
+# the window behind, which a modal box blocks.
+x11_activate() { wait_for "$x11_patience" x11_try_activate "$1" || x11_fail "the window manager never activated $1"; }
+x11_try_activate() { xdotool windowactivate --sync "$1" 2>/dev/null; x11_is_active "$1"; }
 
 # With a new Zr12 document open, opens a value editor window and sets EDITOR to its id: subgroup
 # P3.2 holds only digit fields in its first twelve rows, so clicks in the upper part of its

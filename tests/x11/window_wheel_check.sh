@@ -25,7 +25,7 @@ xdotool mousemove $((TABLE_LEFT + 40)) "$row_y" click 1
 x11_grab "$X11_DIR/row-before.png"
 xdotool mousemove "$set_x" "$row_y" click --repeat 2 --delay 80 1
 editor=$(x11_wait_window "^P2\.1\.00 - ")
-xdotool windowactivate --sync "$editor" 2>/dev/null || true
+x11_activate "$editor"
 x11_geometry "$editor"
 for row in 0 1 2 3 4; do
     notch $((X + 200)) $((Y + 30 + 55 * row + 11)) 5
