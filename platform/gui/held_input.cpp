@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -177,8 +176,11 @@ void replayHeldInput()
     auto& held = heldInput();
     while (!held.empty() && !userEventPending()) {
         // The live event would have found done what the program left to Qt (rows a table shows
-        // through a queued call, layouts, a repaint): the program was back waiting for it.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // through a queued call, layouts, a repaint): the program was back waiting for it. Only
+        // that posted work is done here: what the window system gave since (a change of focus,
+        // a crossing) and timers come after the held input, as they came after it live, and
+        // never between a held press and its release.
+        QCoreApplication::sendPostedEvents();
         if (userEventPending())
             break;
         HeldInput next = std::move(held.front());

@@ -339,7 +339,7 @@ TEST_F(HeldInputTest, AQuestionBoxTakesItsAnswerWhileACommandWaits)
 // Held input meets the windows as the live input would have: the same input raises the same
 // events and leaves the same state whether the program was idle or a command waited to be taken.
 // It goes to a drop-down a held click or key opened, finds done what the command left to Qt (rows
-// a table shows through a queued call), and a close the window manager asks for, or text an input
+// a table shows through a queued call) and nothing the window system gave after it, and a close the window manager asks for, or text an input
 // method gives, takes its turn behind the input given before it.
 TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
 {
@@ -370,7 +370,25 @@ TEST_F(HeldInputTest, HeldInputActsAsLiveInputWould)
     QWidget* cells = static_cast<QTableView*>(gui::widgetOf(rowTable))->viewport();
     const gui::Rect cell = gui::tableCellRect(rowTable, 5, 1);
     const QPoint row5 = cells->mapTo(cells->window(), QPoint(cell.x + cell.w / 2, cell.y + cell.h / 2));
+    // A press that asks the window system to activate another window: its answer comes after the
+    // release, which was given before the request was made.
+    struct ActivateOnPress : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::MouseButtonPress)
+                gui::windowWidget(ownedWindow)->activateWindow();
+            return false;
+        }
+    } activateOnPress;
     const std::vector<Case> cases{
+        {"a click whose press has another window activated",
+         [&] { gui::widgetOf(readButton)->installEventFilter(&activateOnPress); }, [] {},
+         {[] { clickThroughWindow(readButton); }},
+         [&] {
+             gui::widgetOf(readButton)->removeEventFilter(&activateOnPress);
+             QCoreApplication::processEvents();
+             return std::string(QApplication::activeWindow() == gui::windowWidget(ownedWindow) ? "owned" : "other");
+         }},
         {"a drop-down a click opened", [] {}, [] {},
          {[&] {
               QWidget* list = gui::widgetOf(modeList);
