@@ -50,7 +50,8 @@ x11_run_program env HOME="$X11_DIR" "$PARAMORA_BINARY"
 warning=$(x11_wait_window "^Предупреждение$")
 expect_owned_buttons "$warning" start-up-warning
 start_up_box=$(declaration "$warning")
-xdotool windowactivate --sync "$warning" key Return
+x11_activate "$warning"
+xdotool key Return
 MAIN_WINDOW=$(x11_wait_window "Paramora")
 x11_end_program
 rm -f Paramora.ini Paramora.log

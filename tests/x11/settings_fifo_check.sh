@@ -9,7 +9,8 @@ mkfifo Paramora.ini
 x11_run_program "$PARAMORA_BINARY"
 WARNING=$(x11_wait_window "Предупреждение") || x11_fail "no warning: the start waits on the FIFO"
 x11_screenshot settings_fifo_warning
-xdotool windowactivate --sync "$WARNING" key Return
+x11_activate "$WARNING"
+xdotool key Return
 MAIN_WINDOW=$(x11_wait_window "Paramora") || x11_fail "no Main Window after the warning"
 [ -p Paramora.ini ] || x11_fail "the FIFO was replaced"
 x11_signal_program TERM

@@ -26,12 +26,14 @@ cat Paramora.ini >/dev/null 2>&1 && x11_fail "the kernel follows another user's 
 mkdir -p "$X11_DIR/program-config"
 x11_run_program env XDG_CONFIG_HOME="$X11_DIR/program-config" "$PARAMORA_BINARY"
 WARNING=$(x11_wait_window "Предупреждение") || x11_fail "no warning that the settings cannot be read"
-xdotool windowactivate --sync "$WARNING" key Return
+x11_activate "$WARNING"
+xdotool key Return
 MAIN_WINDOW=$(x11_wait_window "Paramora") || x11_fail "no Main Window after the warning"
 wmctrl -i -c "$MAIN_WINDOW"  # the close box: the settings are saved, then the program ends
 ERROR=$(x11_wait_window "^Ошибка$") || x11_fail "no error box for the refused settings save"
 x11_screenshot sticky_folder_link_refused
-xdotool windowactivate --sync "$ERROR" key Return
+x11_activate "$ERROR"
+xdotool key Return
 x11_wait_exit
 [ "$PARAMORA_EXIT" = 0 ] || x11_fail "exit code $PARAMORA_EXIT"
 [ "$(cat "$X11_DIR/private.ini")" = private ] || x11_fail "the private file was written: $(cat -v "$X11_DIR/private.ini")"
